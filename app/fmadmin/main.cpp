@@ -1,0 +1,150 @@
+// fmadmin: creates and seeds the catalogs, prints their DDL and loads the
+// sample mill. Run in an empty folder without engine options, it builds the
+// embedded installation right there: three SQLite files and a config.ini.
+
+#include "common/clock.h"
+#include "data/seed.h"
+#include "data/session.h"
+#include "shell/configfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+using namespace fm;
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+int usage(const QString &problem = QString())
+{
+    if (!problem.isEmpty()) err() << "fmadmin: " << problem << "\n";
+    err() << "usage: fmadmin init [engine options] [--admin-code CODE] [--admin-password PW] [--enterprise NAME]\n"
+             "       fmadmin demo [engine options]\n"
+             "       fmadmin ddl --engine sqlite|postgres|sqlserver\n"
+             "engine options: --engine E --host H --port P --user U --password P --database D --data-dir DIR\n"
+             "Without --engine the embedded SQLite catalogs are made in --data-dir (default: the current folder),\n"
+             "with a config.ini beside them.\n";
+    err().flush();
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("fmadmin"));
+
+    QCommandLineParser p;
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo or ddl"));
+    const QCommandLineOption engineOpt(QStringLiteral("engine"), QStringLiteral("engine"), QStringLiteral("engine"));
+    const QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"));
+    const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"));
+    const QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("user"));
+    const QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("password"), QStringLiteral("password"));
+    const QCommandLineOption dbOpt(QStringLiteral("database"), QStringLiteral("database"), QStringLiteral("name"));
+    const QCommandLineOption dirOpt(QStringLiteral("data-dir"), QStringLiteral("folder"), QStringLiteral("dir"));
+    const QCommandLineOption adminCodeOpt(QStringLiteral("admin-code"), QStringLiteral("admin code"), QStringLiteral("code"));
+    const QCommandLineOption adminPassOpt(QStringLiteral("admin-password"), QStringLiteral("admin password"), QStringLiteral("pw"));
+    const QCommandLineOption enterpriseOpt(QStringLiteral("enterprise"), QStringLiteral("enterprise name"), QStringLiteral("name"));
+    p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt});
+    p.addHelpOption();
+    if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
+    const QStringList args = p.positionalArguments();
+    if (args.size() != 1) return usage();
+    const QString command = args.first();
+
+    ConnectionSettings cs;
+    if (p.isSet(engineOpt) && !engineFromName(p.value(engineOpt), &cs.engine))
+        return usage(QStringLiteral("unknown engine \"%1\"").arg(p.value(engineOpt)));
+
+    if (command == QLatin1String("ddl")) {
+        if (!p.isSet(engineOpt)) return usage(QStringLiteral("ddl needs --engine"));
+        for (const QString &s : makeDialect(cs.engine)->createSchema()) out() << s << ";\n";
+        return 0;
+    }
+    if (command != QLatin1String("init") && command != QLatin1String("demo"))
+        return usage(QStringLiteral("unknown command \"%1\"").arg(command));
+
+    const bool embedded = cs.engine == Engine::SQLite;
+    if (p.isSet(hostOpt)) cs.host = p.value(hostOpt);
+    if (p.isSet(portOpt)) {
+        bool ok = false;
+        cs.port = p.value(portOpt).toInt(&ok);
+        if (!ok || cs.port <= 0 || cs.port > 65535) return usage(QStringLiteral("bad --port"));
+    }
+    cs.user = p.value(userOpt);
+    cs.password = p.value(passOpt);
+    cs.database = p.value(dbOpt);
+    cs.dataDir = QDir(p.isSet(dirOpt) ? p.value(dirOpt) : QStringLiteral(".")).absolutePath();
+    if (cs.engine == Engine::PostgreSQL && cs.database.isEmpty()) cs.database = QStringLiteral("feedmill");
+
+    SystemClock clock;
+    try {
+        std::unique_ptr<Session> s = Session::open(cs, embedded);
+        bool hasSchema = true;
+        try {
+            s->scalar(QStringLiteral("SELECT COUNT(*) FROM {zxauth1}"));
+        } catch (const DbError &) {
+            hasSchema = false;
+        }
+        if (!hasSchema) {
+            s->createSchema();
+            out() << "created the catalogs vel, sc and histvel (" << engineName(cs.engine) << ")\n";
+        }
+        if (!isInitialised(*s)) {
+            SeedOptions o;
+            if (p.isSet(adminCodeOpt)) o.adminCode = p.value(adminCodeOpt).trimmed();
+            if (p.isSet(adminPassOpt)) o.adminPassword = p.value(adminPassOpt);
+            if (o.adminCode.isEmpty() || o.adminCode.size() > 5)
+                return usage(QStringLiteral("the administrator code must have 1 to 5 characters"));
+            if (o.adminPassword.isEmpty() || o.adminPassword.size() > 6)
+                return usage(QStringLiteral("the administrator password must have 1 to 6 characters"));
+            seedNewInstallation(*s, clock, o);
+            out() << "seeded a new installation; administrator \"" << o.adminCode << "\"\n";
+            if (command == QLatin1String("demo")) {
+                loadDemoData(*s, clock);
+                out() << "loaded the sample mill\n";
+            }
+        } else if (command == QLatin1String("demo")) {
+            out() << "the catalogs already hold an installation; nothing loaded\n";
+        } else {
+            out() << "the catalogs already hold an installation; nothing changed\n";
+        }
+    } catch (const DbError &e) {
+        err() << "fmadmin: " << e.message() << "\n";
+        return 1;
+    }
+
+    if (embedded) {
+        const QString path = QDir(cs.dataDir).filePath(QStringLiteral("config.ini"));
+        if (!QFileInfo::exists(path)) {
+            AppConfig c;
+            c.qymc = p.isSet(enterpriseOpt) ? p.value(enterpriseOpt) : QStringLiteral("示范饲料有限公司");
+            c.engine = engineName(Engine::SQLite);
+            c.dataDir = QStringLiteral(".");
+            c.username = command == QLatin1String("demo") ? QStringLiteral("admin") : p.value(adminCodeOpt);
+            QString error;
+            if (!ConfigFile::write(path, c, &error)) {
+                err() << "fmadmin: cannot write " << path << ": " << error << "\n";
+                return 1;
+            }
+            out() << "wrote " << path << "\n";
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,203 @@
+#include "data/dialect.h"
+
+namespace fm {
+
+QString engineName(Engine e)
+{
+    switch (e) {
+    case Engine::SQLite: return QStringLiteral("sqlite");
+    case Engine::PostgreSQL: return QStringLiteral("postgres");
+    case Engine::SQLServer: return QStringLiteral("sqlserver");
+    }
+    return QString();
+}
+
+bool engineFromName(const QString &name, Engine *out)
+{
+    const QString n = name.trimmed().toLower();
+    if (n == QLatin1String("sqlite")) *out = Engine::SQLite;
+    else if (n == QLatin1String("postgres") || n == QLatin1String("postgresql")) *out = Engine::PostgreSQL;
+    else if (n == QLatin1String("sqlserver") || n == QLatin1String("mssql")) *out = Engine::SQLServer;
+    else return false;
+    return true;
+}
+
+QString Dialect::insertSql(const QString &qualifiedTable, const QStringList &columns) const
+{
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(qualifiedTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
+QString Dialect::indexExpression(const QString &column, bool caseInsensitive) const
+{
+    return caseInsensitive ? caseFold(column) : column;
+}
+
+QStringList Dialect::createTable(const TableDef &t) const
+{
+    QStringList cols;
+    cols << idColumn();
+    for (const ColumnDef &c : t.columns)
+        cols << c.name + QLatin1Char(' ') + columnType(c);
+    return {QStringLiteral("CREATE TABLE %1 (\n  %2\n)")
+                .arg(qualify(t.catalog, t.name), cols.join(QStringLiteral(",\n  ")))};
+}
+
+QStringList Dialect::createIndexes(const TableDef &t) const
+{
+    QStringList out;
+    int n = 0;
+    for (const IndexDef &ix : t.indexes) {
+        QStringList parts;
+        for (const QString &c : ix.columns)
+            parts << indexExpression(c, ix.caseInsensitive && !ix.exact.contains(c));
+        const QString name = QStringLiteral("%1_%2%3").arg(t.name, ix.unique ? QStringLiteral("uk") : QStringLiteral("ix")).arg(++n);
+        // Index names live in the table's schema on PostgreSQL and SQL Server;
+        // SQLite wants the schema on the index name instead of the table.
+        QString target = qualify(t.catalog, t.name);
+        QString indexName = name;
+        if (engine() == Engine::SQLite) {
+            const int dot = target.indexOf(QLatin1Char('.'));
+            if (dot > 0) {
+                indexName = target.left(dot + 1) + name;
+                target = target.mid(dot + 1);
+            }
+        }
+        out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), indexName, target,
+                        parts.join(QLatin1Char(',')));
+    }
+    return out;
+}
+
+QStringList Dialect::createSchema() const
+{
+    QStringList out = createCatalogs();
+    for (const TableDef &t : schemaTables()) {
+        out << createTable(t);
+        out << createIndexes(t);
+    }
+    return out;
+}
+
+namespace {
+
+class SqliteDialect : public Dialect {
+public:
+    Engine engine() const override { return Engine::SQLite; }
+    QString qualify(Catalog c, const QString &table) const override
+    {
+        return c == Catalog::Vel ? QStringLiteral("main.") + table : catalogName(c) + QLatin1Char('.') + table;
+    }
+    QString caseFold(const QString &expr) const override { return QStringLiteral("lower(%1)").arg(expr); }
+    QString firstRows(int n) const override { return QStringLiteral("LIMIT %1").arg(n); }
+    QStringList createCatalogs() const override { return {}; } // the files are attached
+protected:
+    QString columnType(const ColumnDef &c) const override
+    {
+        switch (c.type) {
+        case ColType::Text: return QStringLiteral("TEXT");
+        case ColType::Integer: return QStringLiteral("INTEGER");
+        case ColType::DateTime: return QStringLiteral("TEXT");
+        case ColType::Float:
+        case ColType::Decimal:
+        case ColType::Currency: return QStringLiteral("REAL");
+        }
+        return QString();
+    }
+    QString idColumn() const override { return QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT"); }
+};
+
+class PostgresDialect : public Dialect {
+public:
+    Engine engine() const override { return Engine::PostgreSQL; }
+    QString qualify(Catalog c, const QString &table) const override
+    {
+        return catalogName(c) + QLatin1Char('.') + table;
+    }
+    QString caseFold(const QString &expr) const override { return QStringLiteral("lower(%1)").arg(expr); }
+    QString firstRows(int n) const override { return QStringLiteral("LIMIT %1").arg(n); }
+    QString insertSql(const QString &qualifiedTable, const QStringList &columns) const override
+    {
+        return Dialect::insertSql(qualifiedTable, columns) + QStringLiteral(" RETURNING id");
+    }
+    QStringList createCatalogs() const override
+    {
+        return {QStringLiteral("CREATE SCHEMA IF NOT EXISTS vel"), QStringLiteral("CREATE SCHEMA IF NOT EXISTS sc"),
+                QStringLiteral("CREATE SCHEMA IF NOT EXISTS histvel")};
+    }
+protected:
+    QString columnType(const ColumnDef &c) const override
+    {
+        switch (c.type) {
+        // Byte order, so that text dates, codes and flags compare alike on every engine.
+        case ColType::Text: return QStringLiteral("varchar(%1) COLLATE \"C\"").arg(c.width);
+        case ColType::Integer: return QStringLiteral("integer");
+        case ColType::DateTime: return QStringLiteral("timestamp(3)");
+        case ColType::Float: return QStringLiteral("double precision");
+        case ColType::Decimal: return QStringLiteral("numeric(18,4)");
+        case ColType::Currency: return QStringLiteral("numeric(19,4)");
+        }
+        return QString();
+    }
+    QString idColumn() const override { return QStringLiteral("id bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY"); }
+};
+
+class SqlServerDialect : public Dialect {
+public:
+    Engine engine() const override { return Engine::SQLServer; }
+    QString qualify(Catalog c, const QString &table) const override
+    {
+        return catalogName(c) + QStringLiteral(".dbo.") + table;
+    }
+    // The databases use a case-insensitive collation; a plain comparison keeps indexes usable.
+    QString caseFold(const QString &expr) const override { return expr; }
+    QString firstRows(int n) const override
+    {
+        return QStringLiteral("OFFSET 0 ROWS FETCH NEXT %1 ROWS ONLY").arg(n);
+    }
+    QString insertSql(const QString &qualifiedTable, const QStringList &columns) const override
+    {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+        return QStringLiteral("INSERT INTO %1 (%2) OUTPUT INSERTED.id VALUES (%3)")
+            .arg(qualifiedTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    }
+    QStringList createCatalogs() const override
+    {
+        QStringList out;
+        for (const char *db : {"vel", "sc", "histvel"})
+            out << QStringLiteral("IF DB_ID(N'%1') IS NULL CREATE DATABASE %1").arg(QLatin1String(db));
+        return out;
+    }
+protected:
+    QString columnType(const ColumnDef &c) const override
+    {
+        switch (c.type) {
+        case ColType::Text: return QStringLiteral("nvarchar(%1)").arg(c.width);
+        case ColType::Integer: return QStringLiteral("int");
+        case ColType::DateTime: return QStringLiteral("datetime2(3)");
+        case ColType::Float: return QStringLiteral("float(53)");
+        case ColType::Decimal: return QStringLiteral("decimal(18,4)");
+        case ColType::Currency: return QStringLiteral("decimal(19,4)");
+        }
+        return QString();
+    }
+    QString idColumn() const override { return QStringLiteral("id int IDENTITY(1,1) PRIMARY KEY"); }
+};
+
+} // namespace
+
+std::unique_ptr<Dialect> makeDialect(Engine e)
+{
+    switch (e) {
+    case Engine::SQLite: return std::make_unique<SqliteDialect>();
+    case Engine::PostgreSQL: return std::make_unique<PostgresDialect>();
+    case Engine::SQLServer: return std::make_unique<SqlServerDialect>();
+    }
+    return nullptr;
+}
+
+} // namespace fm

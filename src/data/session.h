@@ -1,0 +1,90 @@
+#pragma once
+// One database session per workstation. It reaches the three catalogs through
+// one connection, so that a transaction can span them.
+//
+// Statements are written with placeholders that the session expands:
+//   {sale1}       the table, qualified by its catalog
+//   {ci:khdm}     the column folded for a case-insensitive match
+//   {ci:?}        a parameter folded the same way
+//   {first:1}     limit to the first n rows (after an ORDER BY)
+// Values are always bound ("?"), never pasted into the text.
+
+#include "data/connectionsettings.h"
+#include "data/dberror.h"
+#include "data/dialect.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace fm {
+
+using Values = QVariantList;
+using Fields = std::vector<std::pair<QString, QVariant>>;
+
+class Session {
+public:
+    // Connects; throws DbError with the driver's text when it cannot.
+    // Embedded catalogs that do not exist are created only when create is set.
+    static std::unique_ptr<Session> open(const ConnectionSettings &settings, bool create = false);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    Engine engine() const { return m_settings.engine; }
+    const Dialect &dialect() const { return *m_dialect; }
+    const ConnectionSettings &settings() const { return m_settings; }
+    QSqlDatabase database() const;
+    bool isOpen() const;
+
+    QString expand(const QString &statement) const;
+
+    // Runs a statement with bound values; throws DbError on failure.
+    QSqlQuery exec(const QString &statement, const Values &values = {});
+    // Number of rows the statement changed.
+    int execute(const QString &statement, const Values &values = {});
+    // First column of the first row, or a null QVariant when there is none.
+    QVariant scalar(const QString &statement, const Values &values = {});
+    // First row, if any.
+    std::optional<QSqlRecord> first(const QString &statement, const Values &values = {});
+    // Inserts one row and returns its id.
+    qint64 insert(const QString &table, const Fields &fields);
+    // Runs DDL (which some drivers refuse to prepare).
+    void execDdl(const QString &statement);
+
+    // Runs fn in a transaction: commits when it returns, rolls back and
+    // rethrows when it throws. Nested calls join the outer transaction.
+    void transaction(const std::function<void()> &fn);
+    bool inTransaction() const { return m_depth > 0; }
+
+    // Takes the write lock on the rows a counter lives in, for the rest of the
+    // current transaction, so that read-compute-write cannot interleave with
+    // another workstation. Must be called inside transaction().
+    void lockRows(const QString &table, const QString &column,
+                  const QString &where = QString(), const Values &values = {});
+
+    // Creates every catalog, table and index. Used by the admin tool and tests.
+    void createSchema();
+    // Empties every table (tests).
+    void clearAllTables();
+
+private:
+    explicit Session(const ConnectionSettings &settings);
+    void connect(bool create);
+    [[noreturn]] void fail(const QSqlQuery &q, const QString &statement) const;
+
+    ConnectionSettings m_settings;
+    std::unique_ptr<Dialect> m_dialect;
+    QString m_connectionName;
+    int m_depth = 0;
+    mutable QHash<QString, QString> m_expanded;
+};
+
+} // namespace fm

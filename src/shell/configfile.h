@@ -1,0 +1,58 @@
+#pragma once
+// The workstation's configuration file "config.ini" in the working directory:
+// one INI section "config", keys spelled with a trailing colon and blank, the
+// whole file scrambled byte by byte on disk.
+
+#include "data/connectionsettings.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+namespace fm {
+
+struct AppConfig {
+    QString qymc;                                   // enterprise name
+    QString dataIP = QStringLiteral("127.0.0.1");   // database server address
+    QString basepass;                               // database password
+    QString baseUser;                               // database user
+    QString username;                               // operator code last typed
+    QString userpass;                               // never persisted: always empty on disk
+    // Keys of our own. A file without "engine: " was written for SQL Server.
+    QString engine;      // "sqlite", "postgres", "sqlserver"
+    QString dataDir;     // embedded catalogs, relative to the file's folder
+    QString dbName;      // PostgreSQL database
+    QString dataPort;    // server port when not the engine's usual one
+    QString workstation; // "production" starts at the production login
+
+    // Keys this version does not know, kept as they were.
+    std::vector<std::pair<QString, QString>> otherKeys;
+
+    // How to reach the catalogs; baseDir resolves a relative dataDir.
+    // Returns false with a message when the engine key names no engine.
+    bool connectionSettings(const QString &baseDir, ConnectionSettings *out, QString *error) const;
+};
+
+struct ConfigReadResult {
+    AppConfig config;
+    bool exists = false;
+    bool damaged = false; // unreadable content: defaults were used
+    QString problem;
+};
+
+class ConfigFile {
+public:
+    static QString defaultPath(); // config.ini in the current directory
+
+    static ConfigReadResult read(const QString &path);
+    // Writes atomically (temp file and rename); the operator password is
+    // written empty whatever the config holds.
+    static bool write(const QString &path, const AppConfig &config, QString *error);
+
+    // The same transformation scrambles and unscrambles.
+    static QByteArray scramble(const QByteArray &bytes);
+};
+
+} // namespace fm

@@ -1,0 +1,112 @@
+#include "shell/configfile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace fm;
+
+class TestConfigFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path() const { return m_dir.filePath(QStringLiteral("config.ini")); }
+
+    static void writeRaw(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    static QByteArray readRaw(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void roundTripKeepsEverythingButThePassword()
+    {
+        AppConfig c;
+        c.qymc = QStringLiteral("维兰饲料有限公司");
+        c.dataIP = QStringLiteral("192.168.1.20");
+        c.basepass = QStringLiteral("s3cret;=x");
+        c.baseUser = QStringLiteral("sa");
+        c.username = QStringLiteral("61937");
+        c.userpass = QStringLiteral("abc123");
+        c.engine = QStringLiteral("postgres");
+        QString error;
+        QVERIFY2(ConfigFile::write(path(), c, &error), qPrintable(error));
+
+        const QByteArray disk = readRaw(path());
+        QVERIFY(!disk.contains("qymc"));
+        QVERIFY(!disk.contains("[config]"));
+        QVERIFY(!disk.contains(c.qymc.toUtf8()));
+        const QByteArray plain = ConfigFile::scramble(disk);
+        QVERIFY(plain.startsWith("[config]"));
+        for (const char *key : {"qymc: =", "dataIP: =", "basepass: =", "baseUser: =", "username: =", "userpass: ="})
+            QVERIFY2(plain.contains(key), key);
+        QVERIFY(!plain.contains("abc123"));
+
+        const ConfigReadResult r = ConfigFile::read(path());
+        QVERIFY(r.exists);
+        QVERIFY(!r.damaged);
+        QCOMPARE(r.config.qymc, c.qymc);
+        QCOMPARE(r.config.dataIP, c.dataIP);
+        QCOMPARE(r.config.basepass, c.basepass);
+        QCOMPARE(r.config.baseUser, c.baseUser);
+        QCOMPARE(r.config.username, c.username);
+        QCOMPARE(r.config.userpass, QString());
+        QCOMPARE(r.config.engine, c.engine);
+    }
+
+    void missingKeysReadAsDefaults()
+    {
+        writeRaw(path(), ConfigFile::scramble("[config]\r\nqymc: =Mill\r\nextra: =kept\r\n"));
+        const ConfigReadResult r = ConfigFile::read(path());
+        QVERIFY(!r.damaged);
+        QCOMPARE(r.config.qymc, QStringLiteral("Mill"));
+        QCOMPARE(r.config.dataIP, QStringLiteral("127.0.0.1"));
+        QCOMPARE(r.config.baseUser, QString());
+        // Without an engine key the file was written for SQL Server, port 1433.
+        ConnectionSettings cs;
+        QVERIFY(r.config.connectionSettings(m_dir.path(), &cs, nullptr));
+        QCOMPARE(cs.engine, Engine::SQLServer);
+        QCOMPARE(cs.host, QStringLiteral("127.0.0.1"));
+        // Keys we do not know survive a rewrite.
+        QVERIFY(ConfigFile::write(path(), r.config, nullptr));
+        QVERIFY(ConfigFile::scramble(readRaw(path())).contains("extra: =kept"));
+    }
+
+    void damagedFilesReadAsDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain text from an editor") << QByteArray("[config]\r\nqymc: =Mill\r\n");
+        QTest::newRow("truncated") << ConfigFile::scramble("[conf");
+        QTest::newRow("random bytes") << QByteArray::fromHex("00ff13a7c3b2e1f0aa5599");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void damagedFilesReadAsDefaults()
+    {
+        QFETCH(QByteArray, bytes);
+        writeRaw(path(), bytes);
+        const ConfigReadResult r = ConfigFile::read(path());
+        QVERIFY(r.exists);
+        QVERIFY(r.damaged);
+        QVERIFY(!r.problem.isEmpty());
+        QCOMPARE(r.config.qymc, QString());
+        QCOMPARE(r.config.dataIP, QStringLiteral("127.0.0.1"));
+    }
+
+    void unknownEngineIsAnError()
+    {
+        AppConfig c;
+        c.engine = QStringLiteral("oracle");
+        ConnectionSettings cs;
+        QString error;
+        QVERIFY(!c.connectionSettings(m_dir.path(), &cs, &error));
+        QVERIFY(error.contains(QStringLiteral("oracle")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfigFile)
+#include "tst_configfile.moc"
