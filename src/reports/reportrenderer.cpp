@@ -223,12 +223,19 @@ private:
     {
         const QStringList lines = m_metrics.lines(t.text, t.pointSize, t.bold, m_content.width());
         const double lh = m_metrics.lineHeight(t.pointSize, t.bold);
-        beginBlock(lh); // a long paragraph may continue on the next page
+        // A paragraph stays on one page when it can; a longer one runs on.
+        const double whole = lines.size() * lh;
+        beginBlock(whole <= m_bottom - m_content.top() ? whole : lh);
+        int onPage = 0;
         for (const QString &l : lines) {
-            if (m_y + lh > m_bottom && m_y > m_content.top() + lh)
-                newPage(), m_pageHasBody = true;
+            if (onPage > 0 && m_y + lh > m_bottom) {
+                newPage();
+                m_pageHasBody = true;
+                onPage = 0;
+            }
             text(QRectF(m_content.left(), m_y, m_content.width(), lh), l, t.pointSize, t.bold, t.alignment);
             m_y += lh;
+            ++onPage;
         }
     }
 
@@ -454,8 +461,6 @@ private:
     {
         const int count = int(m_pages.size());
         for (int p = 0; p < count; ++p) {
-            ReportPage &pg = m_pages[p];
-            (void)pg;
             double y = m_content.bottom() - m_footerHeight;
             m_currentFooterPage = p;
             for (const ReportText &t : m_report.pageFooters) {

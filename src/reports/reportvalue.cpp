@@ -1,5 +1,8 @@
 #include "reports/reportvalue.h"
 
+#include "common/dates.h"
+#include "common/numbertext.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -46,7 +49,7 @@ QString withoutNegativeZero(QString text)
     return text.mid(1);
 }
 
-QString dateText(const QString &text)
+QString datePart(const QString &text)
 {
     // Stored dates may carry a time ("2024-05-18T00:00:00"); the document
     // prints the date only.
@@ -62,7 +65,7 @@ QString NumberFormat::format(double value) const
     if (!std::isfinite(value))
         return QString();
     if (isFull())
-        return withoutNegativeZero(QString::number(value, 'g', 15));
+        return numberText(value);
     if (!grouping)
         return withoutNegativeZero(QString::number(value, 'f', decimals));
     QLocale c(QLocale::C);
@@ -126,10 +129,10 @@ FormattedValue formatReportValue(const QVariant &v, ValueKind kind, const Number
     }
     case ValueKind::Date:
         if (type == QMetaType::QDate)
-            return {v.toDate().toString(QStringLiteral("yyyy-MM-dd")), std::nullopt};
+            return {dateText(v.toDate()), std::nullopt};
         if (type == QMetaType::QDateTime)
-            return {v.toDateTime().date().toString(QStringLiteral("yyyy-MM-dd")), std::nullopt};
-        return {dateText(v.toString()), std::nullopt};
+            return {dateText(v.toDateTime().date()), std::nullopt};
+        return {datePart(v.toString()), std::nullopt};
     case ValueKind::Text:
     case ValueKind::Auto:
         break;
