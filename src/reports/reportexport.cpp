@@ -3,9 +3,13 @@
 #include "reports/computedreport.h"
 #include "reports/reportrenderer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <QPdfWriter>
+#include <QRawFont>
+#include <QSaveFile>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <xlsxwriter.h>
@@ -31,15 +35,110 @@ bool exportPdf(const ReportDocument &document, const QString &path, QString *err
     return exportPdf(ReportRenderer(document), path, error);
 }
 
+namespace {
+
+// Qt's PDF writer records each glyph's text as the lowest code point that
+// maps to the glyph. In the CJK fonts many ideographs share their glyph with
+// a Kangxi radical (户 with ⼾, 日 with ⽇, 页 with ⻚), so text copied or
+// searched in the PDF would come out as radicals. This finds, for the
+// characters the document uses, the radical Qt will have chosen instead.
+// (Same story for the blank, written as a tab.)
+QHash<uint, uint> radicalsToIdeographs(const ReportRenderer &renderer)
+{
+    QSet<char16_t> used;
+    for (int p = 0; p < renderer.pageCount(); ++p)
+        for (const PageItem &item : renderer.page(p).items)
+            for (QChar c : item.text)
+                if (c.unicode() >= 0x3400)
+                    used.insert(c.unicode());
+    QHash<uint, uint> fixes;
+    fixes.insert(0x09, 0x20); // the blank's glyph is also the tab's
+    for (const bool bold : {false, true}) {
+        const QRawFont raw = QRawFont::fromFont(ReportRenderer::font(10.5, bold));
+        if (!raw.isValid())
+            continue;
+        QHash<quint32, uint> radicalOfGlyph;
+        for (char16_t r = 0x2E80; r <= 0x2FDF; ++r) {
+            const QList<quint32> g = raw.glyphIndexesForString(QString(QChar(r)));
+            if (!g.isEmpty() && g.first() != 0 && !radicalOfGlyph.contains(g.first()))
+                radicalOfGlyph.insert(g.first(), r);
+        }
+        for (char16_t c : std::as_const(used)) {
+            const QList<quint32> g = raw.glyphIndexesForString(QString(QChar(c)));
+            if (!g.isEmpty() && radicalOfGlyph.contains(g.first()))
+                fixes.insert(radicalOfGlyph.value(g.first()), c);
+        }
+    }
+    return fixes;
+}
+
+// Rewrites the targets of the ToUnicode maps ("<0001> <0003> [<5BA2> <2F3E>
+// ...]" and "<0004> <2F47>"), keeping every byte offset of the file.
+void fixToUnicode(QByteArray &pdf, const QHash<uint, uint> &fixes)
+{
+    if (fixes.isEmpty())
+        return;
+    const auto fixBlock = [&](const QByteArray &begin, const QByteArray &end, int sources) {
+        qsizetype at = 0;
+        while ((at = pdf.indexOf(begin, at)) >= 0) {
+            const qsizetype stop = pdf.indexOf(end, at);
+            if (stop < 0)
+                return;
+            qsizetype lineStart = at + begin.size();
+            while (lineStart < stop) {
+                qsizetype lineEnd = pdf.indexOf('\n', lineStart);
+                if (lineEnd < 0 || lineEnd > stop)
+                    lineEnd = stop;
+                int token = 0;
+                for (qsizetype i = lineStart; i < lineEnd; ++i) {
+                    if (pdf.at(i) != '<')
+                        continue;
+                    const qsizetype close = pdf.indexOf('>', i);
+                    if (close < 0 || close > lineEnd)
+                        break;
+                    if (token++ >= sources && close - i == 5) {
+                        bool ok = false;
+                        const uint code = pdf.mid(i + 1, 4).toUInt(&ok, 16);
+                        if (ok && fixes.contains(code)) {
+                            const QByteArray hex = QByteArray::number(fixes.value(code), 16).toUpper();
+                            pdf.replace(i + 1, 4, hex.rightJustified(4, '0'));
+                        }
+                    }
+                    i = close;
+                }
+                lineStart = lineEnd + 1;
+            }
+            at = stop;
+        }
+    };
+    fixBlock("beginbfrange", "endbfrange", 2);
+    fixBlock("beginbfchar", "endbfchar", 1);
+}
+
+} // namespace
+
 bool exportPdf(const ReportRenderer &renderer, const QString &path, QString *error)
 {
-    QPdfWriter writer(path);
-    writer.setPageLayout(renderer.report().page.pageLayout());
-    writer.setTitle(renderer.report().name);
-    writer.setCreator(QStringLiteral("feedmill"));
-    if (!renderer.paint(writer)) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(renderer.report().page.pageLayout());
+        writer.setTitle(renderer.report().name);
+        writer.setCreator(QStringLiteral("feedmill"));
+        if (!renderer.paint(writer)) {
+            if (error)
+                *error = cannotWrite(path);
+            return false;
+        }
+    }
+    QByteArray pdf = buffer.data();
+    fixToUnicode(pdf, radicalsToIdeographs(renderer));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
         if (error)
-            *error = cannotWrite(path);
+            *error = cannotWrite(path, file.errorString());
         return false;
     }
     return true;

@@ -107,8 +107,15 @@ ReportPreview::ReportPreview(const ReportDocument &document, QWidget *parent)
     bar->addAction(QStringLiteral("导出PDF"), this, &ReportPreview::exportPdfAsked);
     bar->addAction(QStringLiteral("导出Excel"), this, &ReportPreview::exportXlsxAsked);
     bar->addSeparator();
-    bar->addAction(QStringLiteral("上一页"), this, [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
-    bar->addAction(QStringLiteral("下一页"), this, [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
+    // The preview widget does not always signal a page it was sent to.
+    bar->addAction(QStringLiteral("上一页"), this, [this] {
+        m_preview->setCurrentPage(m_preview->currentPage() - 1);
+        updatePageLabel();
+    });
+    bar->addAction(QStringLiteral("下一页"), this, [this] {
+        m_preview->setCurrentPage(m_preview->currentPage() + 1);
+        updatePageLabel();
+    });
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setContentsMargins(8, 0, 8, 0);
     bar->addWidget(m_pageLabel);

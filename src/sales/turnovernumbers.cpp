@@ -1,0 +1,86 @@
+#include "sales/turnovernumbers.h"
+
+#include "data/session.h"
+
+namespace fm {
+
+namespace {
+
+const QString kFirstRow = QStringLiteral("SELECT id, zzhm, rec_num FROM {fphm} ORDER BY id {first:1}");
+
+bool allDigits(const QString &s)
+{
+    if (s.isEmpty()) return false;
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+} // namespace
+
+bool TurnoverNumbers::isInitialised()
+{
+    return m_s.first(kFirstRow).has_value();
+}
+
+QString TurnoverNumbers::current()
+{
+    auto r = m_s.first(kFirstRow);
+    return r ? r->value(1).toString().trimmed() : QStringLiteral("0");
+}
+
+void TurnoverNumbers::initialise(const QString &typed)
+{
+    const QString n = typed.trimmed();
+    if (n.size() > kMaxDigits || !allDigits(n))
+        throw DomainError(QStringLiteral("周转号必须是1到8位数字！"));
+    m_s.transaction([&] {
+        m_s.lockRows(QStringLiteral("fphm"), QStringLiteral("rec_num"));
+        auto r = m_s.first(kFirstRow);
+        if (r)
+            m_s.execute(QStringLiteral("UPDATE {fphm} SET zzhm = ?, rec_num = 0 WHERE id = ?"), {n, r->value(0)});
+        else
+            m_s.insert(QStringLiteral("fphm"), {{QStringLiteral("zzhm"), n}, {QStringLiteral("rec_num"), 0}});
+    });
+}
+
+QString TurnoverNumbers::drawNext()
+{
+    QString next;
+    m_s.transaction([&] {
+        m_s.lockRows(QStringLiteral("fphm"), QStringLiteral("zzhm"));
+        auto r = m_s.first(kFirstRow);
+        if (!r) throw DomainError(QStringLiteral("请先初始化周转号！"));
+        const QString stored = r->value(1).toString().trimmed();
+        bool ok = allDigits(stored);
+        const qulonglong n = ok ? stored.toULongLong(&ok) : 0;
+        if (!ok) throw DomainError(QStringLiteral("周转号码有错，请重新初始化周转号！"));
+        next = QString::number(n + 1);
+        if (next.size() > kMaxDigits)
+            throw DomainError(QStringLiteral("周转号码已超过8位，请重新初始化周转号！"));
+        m_s.execute(QStringLiteral("UPDATE {fphm} SET zzhm = ? WHERE id = ?"), {next, r->value(0)});
+    });
+    return next;
+}
+
+int TurnoverNumbers::drawSerial()
+{
+    int serial = 0;
+    m_s.transaction([&] {
+        auto r = m_s.first(kFirstRow);
+        if (!r) throw DomainError(QStringLiteral("请先初始化周转号！"));
+        // A relative update takes the row lock and cannot lose a concurrent draw.
+        m_s.execute(QStringLiteral("UPDATE {fphm} SET rec_num = rec_num + 1 WHERE id = ?"), {r->value(0)});
+        serial = m_s.scalar(QStringLiteral("SELECT rec_num FROM {fphm} WHERE id = ?"), {r->value(0)}).toInt();
+    });
+    return serial;
+}
+
+void TurnoverNumbers::restartSerialPast300()
+{
+    m_s.transaction([&] {
+        m_s.execute(QStringLiteral("UPDATE {fphm} SET rec_num = 0 WHERE rec_num > 300"));
+    });
+}
+
+} // namespace fm

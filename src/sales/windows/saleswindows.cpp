@@ -1,0 +1,12 @@
+#include "shell/windows/windowregistry.h"
+#include "sales/windows/turnoverinitwindow.h"
+
+namespace fm {
+
+// The function windows of this subsystem, by function number.
+void addSalesWindows(QHash<int, FunctionWindowDef> &w)
+{
+    w.insert(11, windowDef<TurnoverInitWindow>("turnover-init"));
+}
+
+} // namespace fm

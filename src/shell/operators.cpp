@@ -1,0 +1,97 @@
+#include "shell/operators.h"
+
+#include "common/password.h"
+#include "data/session.h"
+#include "shell/menutable.h"
+
+namespace fm {
+
+namespace {
+
+const QString kColumns = QStringLiteral("SELECT id, authid, authmc, deptment, author, password FROM {zxauth1} ");
+
+Operator fromRecord(const QSqlRecord &r)
+{
+    Operator o;
+    o.id = r.value(0).toLongLong();
+    o.code = r.value(1).toString().trimmed();
+    o.name = r.value(2).toString().trimmed();
+    o.dept = r.value(3).toString().trimmed();
+    o.rights = r.value(4).toString();
+    return o;
+}
+
+} // namespace
+
+std::optional<Operator> Operators::find(const QString &code)
+{
+    const QString c = code.trimmed();
+    if (c.isEmpty()) return std::nullopt;
+    auto r = m_s.first(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id"), {c});
+    if (!r) return std::nullopt;
+    return fromRecord(*r);
+}
+
+std::optional<Operator> Operators::byId(qint64 id)
+{
+    auto r = m_s.first(kColumns + QStringLiteral("WHERE id = ?"), {id});
+    if (!r) return std::nullopt;
+    return fromRecord(*r);
+}
+
+std::vector<Operator> Operators::all()
+{
+    std::vector<Operator> out;
+    QSqlQuery q = m_s.exec(kColumns + QStringLiteral("ORDER BY id"));
+    while (q.next()) out.push_back(fromRecord(q.record()));
+    return out;
+}
+
+std::optional<Operator> Operators::login(const QString &code, const QString &password)
+{
+    const QString c = code.trimmed();
+    if (c.isEmpty()) return std::nullopt;
+    auto r = m_s.first(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id"), {c});
+    if (!r) return std::nullopt;
+    const QString stored = r->value(5).toString();
+    if (!verifyPassword(password, stored)) return std::nullopt;
+    Operator o = fromRecord(*r);
+    if (!isPasswordHash(stored)) {
+        // First login since plain passwords: keep it only as a hash from now on.
+        m_s.execute(QStringLiteral("UPDATE {zxauth1} SET password = ? WHERE id = ?"),
+                    {hashPassword(stored.trimmed()), o.id});
+    }
+    return o;
+}
+
+bool Operators::checkPassword(qint64 operatorId, const QString &typed)
+{
+    const QVariant stored = m_s.scalar(QStringLiteral("SELECT password FROM {zxauth1} WHERE id = ?"), {operatorId});
+    if (stored.isNull()) return false;
+    return verifyPassword(typed.trimmed(), stored.toString());
+}
+
+void Operators::setPassword(qint64 operatorId, const QString &password)
+{
+    const QString p = password.trimmed();
+    if (p.isEmpty() || p.size() > kPasswordMaxLength)
+        throw DomainError(QStringLiteral("密码必须是1到6个字符！"));
+    const int n = m_s.execute(QStringLiteral("UPDATE {zxauth1} SET password = ? WHERE id = ?"),
+                              {hashPassword(p), operatorId});
+    if (n != 1) throw DomainError(QStringLiteral("查无此人，请重新输入！"));
+}
+
+QString Operators::setRights(qint64 operatorId, const std::vector<bool> &granted)
+{
+    QString readBack;
+    m_s.transaction([&] {
+        const QVariant stored = m_s.scalar(QStringLiteral("SELECT author FROM {zxauth1} WHERE id = ?"), {operatorId});
+        if (!stored.isValid()) throw DomainError(QStringLiteral("查无此人，请重新输入！"));
+        const QString rights = composeRights(stored.toString(), granted);
+        m_s.execute(QStringLiteral("UPDATE {zxauth1} SET author = ? WHERE id = ?"), {rights, operatorId});
+        readBack = m_s.scalar(QStringLiteral("SELECT author FROM {zxauth1} WHERE id = ?"), {operatorId}).toString();
+    });
+    return readBack;
+}
+
+} // namespace fm

@@ -1,0 +1,107 @@
+#include "shell/windows/startup.h"
+
+#include "common/clock.h"
+#include "data/session.h"
+#include "shell/configfile.h"
+#include "shell/windows/tlogin.h"
+#include "ui/prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace fm {
+
+namespace {
+
+// The picture shown first; Enter or a click closes it.
+class Splash : public QDialog {
+public:
+    Splash()
+    {
+        setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+        setFixedSize(520, 300);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient g(rect().topLeft(), rect().bottomLeft());
+        g.setColorAt(0, QColor(0x2f, 0x6b, 0x3a));
+        g.setColorAt(1, QColor(0xd9, 0xbe, 0x5c));
+        p.fillRect(rect(), g);
+        p.setPen(Qt::white);
+        QFont f = font();
+        f.setPointSize(22);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(rect().adjusted(0, -40, 0, -40), Qt::AlignCenter, QStringLiteral("饲料生产销售综合管理系统"));
+        f.setPointSize(11);
+        f.setBold(false);
+        p.setFont(f);
+        p.drawText(rect().adjusted(0, 0, 0, -24), Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("按回车键或单击继续"));
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) accept();
+        else if (e->key() != Qt::Key_Escape) QDialog::keyPressEvent(e);
+    }
+    void mousePressEvent(QMouseEvent *) override { accept(); }
+};
+
+} // namespace
+
+void applyApplicationFont(QApplication &app)
+{
+    QFont font = app.font();
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    app.setFont(font);
+}
+
+int runApplication(QApplication &app)
+{
+    applyApplicationFont(app);
+    static SystemClock clock;
+    static MessageBoxPrompter prompter;
+    static AppContext ctx;
+    ctx.clock = &clock;
+    ctx.prompter = &prompter;
+    ctx.workingDir = QDir::currentPath();
+
+    {
+        Splash splash;
+        splash.exec();
+    }
+
+    const QString path = ConfigFile::defaultPath();
+    const ConfigReadResult read = ConfigFile::read(path);
+    Tlogin::Mode mode = read.exists ? Tlogin::Mode::Configured : Tlogin::Mode::FirstRun;
+    std::unique_ptr<Session> session;
+    if (read.damaged) prompter.inform(nullptr, read.problem);
+    if (mode == Tlogin::Mode::Configured) {
+        ConnectionSettings cs;
+        QString error;
+        try {
+            if (!read.config.connectionSettings(QDir::currentPath(), &cs, &error)) throw DbError(error);
+            session = Session::open(cs);
+        } catch (const DbError &e) {
+            // A wrong server setting must not lock the workstation out: offer
+            // the set-up form with what the file holds.
+            const bool again = prompter.ask(nullptr, QStringLiteral("无法连接数据库：\n%1\n\n是否重新设置数据库连接？").arg(e.message()));
+            if (!again) return 1;
+            mode = Tlogin::Mode::FirstRun;
+        }
+    }
+
+    Tlogin login(ctx, mode, read.config, path, std::move(session));
+    login.show();
+    login.activateWindow();
+    return app.exec();
+}
+
+} // namespace fm

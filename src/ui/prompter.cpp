@@ -1,0 +1,41 @@
+#include "ui/prompter.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace fm {
+
+namespace {
+QString title()
+{
+    const QString t = QApplication::applicationDisplayName();
+    return t.isEmpty() ? QStringLiteral("提示") : t;
+}
+} // namespace
+
+void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
+{
+    QMessageBox::information(parent, title(), text);
+}
+
+bool MessageBoxPrompter::ask(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool MessageBoxPrompter::askText(QWidget *parent, const QString &titleText, const QString &label, QString *text)
+{
+    bool ok = false;
+    const QString v = QInputDialog::getText(parent, titleText, label, QLineEdit::Normal, *text, &ok);
+    if (ok) *text = v;
+    return ok;
+}
+
+} // namespace fm

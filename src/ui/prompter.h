@@ -1,0 +1,28 @@
+#pragma once
+// Messages and questions go through one interface, so that tests can record
+// the texts and give the answers without message boxes.
+
+#include <QString>
+
+class QWidget;
+
+namespace fm {
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    virtual void inform(QWidget *parent, const QString &text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool ask(QWidget *parent, const QString &text) = 0;
+    // A line of text typed into an input box; false when cancelled.
+    virtual bool askText(QWidget *parent, const QString &title, const QString &label, QString *text) = 0;
+};
+
+class MessageBoxPrompter : public Prompter {
+public:
+    void inform(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text) override;
+    bool askText(QWidget *parent, const QString &title, const QString &label, QString *text) override;
+};
+
+} // namespace fm

@@ -1,0 +1,12 @@
+#include "shell/windows/windowregistry.h"
+
+
+namespace fm {
+
+// The function windows of this subsystem, by function number.
+void addWarehouseWindows(QHash<int, FunctionWindowDef> &w)
+{
+    Q_UNUSED(w);
+}
+
+} // namespace fm
