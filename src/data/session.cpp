@@ -84,10 +84,15 @@ void Session::connect(bool create)
         db.setDatabaseName(vel);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
         if (!db.open()) throw DbError(driverText(db.lastError()));
-        // Rollback journal: a commit across attached files is atomic only then.
-        execDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
         exec(QStringLiteral("ATTACH DATABASE ? AS sc"), {sc});
         exec(QStringLiteral("ATTACH DATABASE ? AS histvel"), {hist});
+        // Rollback journal: a commit across attached files is atomic only then.
+        // Changing the mode needs the files to ourselves, so only when it differs.
+        for (const char *schema : {"main", "sc", "histvel"}) {
+            const QString mode = scalar(QStringLiteral("PRAGMA %1.journal_mode").arg(QLatin1String(schema))).toString();
+            if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+                execDdl(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(QLatin1String(schema)));
+        }
         break;
     }
     case Engine::PostgreSQL: {

@@ -36,6 +36,7 @@ struct ComputedTable {
     QList<ComputedRow> rows;       // detail and blank lines, in print order
     QList<ComputedRow> summary;
     QList<ComputedRow> suppressed; // rows the print condition held back (no running number)
+    double pointSize = 10.5;
 };
 
 struct ComputedFieldLine {

@@ -296,6 +296,7 @@ ComputedTable ReportTable::compute() const
     const bool running = m_running;
     const ReportTotals totals = this->totals();
     ComputedTable out;
+    out.pointSize = m_pointSize;
     QList<int> shown; // data column of each printed column after the running number
     if (running)
         out.columns.append({m_runningCaption, QString(), 0});
@@ -470,7 +471,8 @@ QString ComputedReport::toText() const
             QStringList heads;
             for (const ComputedColumn &c : t.columns)
                 heads << (c.unit.isEmpty() ? c.caption : c.caption + u'[' + c.unit + u']');
-            out << QStringLiteral("table: ") + heads.join(QStringLiteral(" | "));
+            const QString size = t.pointSize == 10.5 ? QString() : QStringLiteral(" (%1pt)").arg(t.pointSize);
+            out << QStringLiteral("table") + size + QStringLiteral(": ") + heads.join(QStringLiteral(" | "));
             for (const ComputedRow &r : t.rows)
                 out << (r.kind == ComputedRow::Kind::Blank ? QStringLiteral("  blank")
                                                           : QStringLiteral("  row: ") + cellsText(r.cells));

@@ -215,6 +215,8 @@ public:
     // data (and, by default, in the totals).
     void setPrintCondition(Condition condition) { m_condition = std::move(condition); }
     void setTotalsOver(TotalsOver over) { m_totalsOver = over; }
+    // Type size of heads and rows (10.5 pt); smaller for many columns.
+    void setPointSize(double points) { m_pointSize = points; }
 
     void addRow(const QVariantList &cells);
     // A line left empty in its place (a slip line that was deleted).
@@ -239,6 +241,7 @@ private:
     QString m_runningCaption;
     bool m_running = false;
     int m_fixedRows = 0;
+    double m_pointSize = 10.5;
 };
 
 class ReportDocument {

@@ -15,7 +15,7 @@ namespace fm {
 namespace {
 
 // Spacing of the page, in layout units (1/720 inch).
-const double cellPadX = ReportRenderer::mm(1.5);
+const double cellPadX = ReportRenderer::mm(1.2);
 const double cellPadY = ReportRenderer::mm(0.9);
 const double titleGap = ReportRenderer::mm(2);   // after the titles
 const double headerGap = ReportRenderer::mm(3);  // after the page header
@@ -26,7 +26,6 @@ const double footerGap = ReportRenderer::mm(3);
 const double innerRule = 5; // 0.5 pt
 const double outerRule = 10; // 1 pt
 const QColor headFill(0xEC, 0xEC, 0xEC);
-const double bodyPointSize = 10.5;
 
 // Trailing blanks at a line break print nothing; leading ones (an indent of
 // full-width spaces) stay.
@@ -274,14 +273,14 @@ private:
                 continue;
             }
             // Fit the content: the caption, the unit, every single-column cell.
-            double w = std::max(m_metrics.width(col.caption, bodyPointSize, true),
-                                m_metrics.width(col.unit, bodyPointSize, false));
+            double w = std::max(m_metrics.width(col.caption, m_tablePt, true),
+                                m_metrics.width(col.unit, m_tablePt, false));
             const auto consider = [&](const QList<ComputedRow> &rows, bool bold) {
                 for (const ComputedRow &r : rows) {
                     int at = 0;
                     for (const ComputedCell &cell : r.cells) {
                         if (at == c && cell.span == 1)
-                            w = std::max(w, m_metrics.width(cell.text, bodyPointSize, bold));
+                            w = std::max(w, m_metrics.width(cell.text, m_tablePt, bold));
                         at += cell.span;
                     }
                 }
@@ -305,7 +304,7 @@ private:
     {
         PreparedRow p;
         p.summary = summary;
-        const double lh = m_metrics.lineHeight(bodyPointSize, summary);
+        const double lh = m_metrics.lineHeight(m_tablePt, summary);
         int at = 0, most = 1;
         for (const ComputedCell &cell : row.cells) {
             const int end = std::min<int>(at + cell.span, int(x.size()) - 1);
@@ -314,7 +313,7 @@ private:
             pc.width = x.at(end) - x.at(at);
             pc.alignment = cell.alignment;
             pc.bold = summary;
-            pc.lines = m_metrics.lines(cell.text, bodyPointSize, summary, pc.width - 2 * cellPadX);
+            pc.lines = m_metrics.lines(cell.text, m_tablePt, summary, pc.width - 2 * cellPadX);
             most = std::max<int>(most, int(pc.lines.size()));
             p.cells.append(pc);
             at = end;
@@ -325,11 +324,11 @@ private:
 
     void placeRow(const PreparedRow &row)
     {
-        const double lh = m_metrics.lineHeight(bodyPointSize, row.summary);
+        const double lh = m_metrics.lineHeight(m_tablePt, row.summary);
         for (const PreparedCell &c : row.cells) {
             double top = m_y + (row.height - c.lines.size() * lh) / 2;
             for (const QString &l : c.lines) {
-                text(QRectF(c.x + cellPadX, top, c.width - 2 * cellPadX, lh), l, bodyPointSize, c.bold, c.alignment);
+                text(QRectF(c.x + cellPadX, top, c.width - 2 * cellPadX, lh), l, m_tablePt, c.bold, c.alignment);
                 top += lh;
             }
         }
@@ -343,21 +342,21 @@ private:
     {
         m_segmentTop = m_y;
         fill(QRectF(x.first(), m_y, x.last() - x.first(), height), headFill);
-        const double lhCaption = m_metrics.lineHeight(bodyPointSize, true);
-        const double lhUnit = m_metrics.lineHeight(bodyPointSize, false);
+        const double lhCaption = m_metrics.lineHeight(m_tablePt, true);
+        const double lhUnit = m_metrics.lineHeight(m_tablePt, false);
         for (int c = 0; c < t.columns.size(); ++c) {
             const double w = x.at(c + 1) - x.at(c) - 2 * cellPadX;
-            const QStringList caption = m_metrics.lines(t.columns.at(c).caption, bodyPointSize, true, w);
+            const QStringList caption = m_metrics.lines(t.columns.at(c).caption, m_tablePt, true, w);
             const QStringList unit = t.columns.at(c).unit.isEmpty()
                                          ? QStringList()
-                                         : m_metrics.lines(t.columns.at(c).unit, bodyPointSize, false, w);
+                                         : m_metrics.lines(t.columns.at(c).unit, m_tablePt, false, w);
             double top = m_y + (height - caption.size() * lhCaption - unit.size() * lhUnit) / 2;
             for (const QString &l : caption) {
-                text(QRectF(x.at(c) + cellPadX, top, w, lhCaption), l, bodyPointSize, true, Qt::AlignHCenter);
+                text(QRectF(x.at(c) + cellPadX, top, w, lhCaption), l, m_tablePt, true, Qt::AlignHCenter);
                 top += lhCaption;
             }
             for (const QString &l : unit) {
-                text(QRectF(x.at(c) + cellPadX, top, w, lhUnit), l, bodyPointSize, false, Qt::AlignHCenter);
+                text(QRectF(x.at(c) + cellPadX, top, w, lhUnit), l, m_tablePt, false, Qt::AlignHCenter);
                 top += lhUnit;
             }
         }
@@ -371,11 +370,11 @@ private:
         double most = 0;
         for (int c = 0; c < t.columns.size(); ++c) {
             const double w = x.at(c + 1) - x.at(c) - 2 * cellPadX;
-            double h = m_metrics.lines(t.columns.at(c).caption, bodyPointSize, true, w).size()
-                       * m_metrics.lineHeight(bodyPointSize, true);
+            double h = m_metrics.lines(t.columns.at(c).caption, m_tablePt, true, w).size()
+                       * m_metrics.lineHeight(m_tablePt, true);
             if (!t.columns.at(c).unit.isEmpty())
-                h += m_metrics.lines(t.columns.at(c).unit, bodyPointSize, false, w).size()
-                     * m_metrics.lineHeight(bodyPointSize, false);
+                h += m_metrics.lines(t.columns.at(c).unit, m_tablePt, false, w).size()
+                     * m_metrics.lineHeight(m_tablePt, false);
             most = std::max(most, h);
         }
         return most + 2 * cellPadY;
@@ -412,6 +411,7 @@ private:
     {
         if (t.columns.isEmpty())
             return;
+        m_tablePt = t.pointSize;
         const QList<double> widths = columnWidths(t);
         QList<double> x{m_content.left()};
         for (double w : widths)
@@ -507,6 +507,7 @@ private:
     double m_segmentTop = 0;
     QList<SegmentRow> m_segmentRows;
     int m_currentFooterPage = 0;
+    double m_tablePt = 10.5;
 };
 
 } // namespace

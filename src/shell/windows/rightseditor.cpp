@@ -92,6 +92,13 @@ RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ct
         loadTyped();
         if (m_loaded) m_boxes.front()->setFocus();
     });
+    // Typing another name unloads the operator: the boxes no longer belong to the name shown.
+    connect(m_names, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        if (m_loaded && text.trimmed() != m_loadedName) {
+            m_loaded = 0;
+            m_confirm->setEnabled(false);
+        }
+    });
     connect(m_confirm, &QPushButton::clicked, this, &RightsEditor::confirm);
     connect(discardButton, &QPushButton::clicked, this, &RightsEditor::discard);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
@@ -131,6 +138,7 @@ void RightsEditor::load(qint64 id)
         const auto op = Operators(session()).byId(id);
         if (!op) return;
         m_loaded = op->id;
+        m_loadedName = op->name;
         m_dept->setText(op->dept);
         m_code->setText(op->code);
         // Every box shows the right the main window would apply, so nothing

@@ -37,6 +37,7 @@ private:
     std::vector<QCheckBox *> m_boxes;
     QPushButton *m_confirm;
     qint64 m_loaded = 0;
+    QString m_loadedName;
 };
 
 } // namespace fm

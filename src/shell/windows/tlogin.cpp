@@ -23,7 +23,7 @@ Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QStrin
     : QWidget(parent), m_ctx(ctx), m_mode(mode), m_config(config), m_configPath(configPath),
       m_session(std::move(session)), m_enter(new EnterChain(this))
 {
-    m_ctx.session = m_session.get();
+    if (m_session) m_ctx.session = m_session.get();
     m_ctx.qymc = config.qymc;
     setWindowTitle(mode == Mode::Configured ? config.qymc : QString());
     QApplication::setApplicationDisplayName(mode == Mode::Configured ? config.qymc : QString());
@@ -108,6 +108,7 @@ Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QStrin
     restart = [] {
         QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
     };
+    showMain = [this] { mainWindow()->run(); };
     (m_code->text().isEmpty() ? m_code : m_password)->setFocus();
 }
 
@@ -125,7 +126,7 @@ void Tlogin::lookUpOperator()
     if (!ensureConnected()) return;
     std::optional<Operator> op;
     try {
-        op = Operators(*m_session).find(m_code->text());
+        op = Operators(*m_ctx.session).find(m_code->text());
     } catch (const DbError &e) {
         m_ctx.prompter->inform(this, e.message());
         return;
@@ -176,7 +177,7 @@ void Tlogin::firstRunLogin()
 
 bool Tlogin::ensureConnected()
 {
-    if (m_session && m_session->isOpen()) return true;
+    if (m_ctx.session && m_ctx.session->isOpen()) return true;
     ConnectionSettings cs;
     QString error;
     if (!m_config.connectionSettings(QFileInfo(m_configPath).absolutePath(), &cs, &error)) {
@@ -207,7 +208,7 @@ void Tlogin::configuredLogin()
     if (!ensureConnected()) return;
     std::optional<Operator> op;
     try {
-        op = Operators(*m_session).login(m_code->text(), m_password->text());
+        op = Operators(*m_ctx.session).login(m_code->text(), m_password->text());
     } catch (const DbError &e) {
         m_ctx.prompter->inform(this, e.message());
         return;
@@ -220,7 +221,7 @@ void Tlogin::configuredLogin()
     m_ctx.operatorName = op->name;
     m_ctx.prompter->inform(this, QStringLiteral("登录成功!"));
     m_password->clear();
-    mainWindow()->run();
+    if (showMain) showMain();
 }
 
 } // namespace fm

@@ -33,6 +33,8 @@ public:
     Mode mode() const { return m_mode; }
     // Starts the new instance after first-run setup; tests replace it.
     std::function<void()> restart;
+    // Shows the main window after a successful login; tests replace it.
+    std::function<void()> showMain;
 
     QLineEdit *enterpriseField() const { return m_qymc; }
     QLineEdit *codeField() const { return m_code; }

@@ -11,7 +11,7 @@ FunctionWindow *WindowRegistry::window(int function)
     if (function == 2 || functionWindowCaption(function).isEmpty()) return nullptr;
     const QHash<int, FunctionWindowDef> &defs = functionWindows();
     auto def = defs.constFind(function);
-    const QString key = def != defs.constEnd() ? def->key : QStringLiteral("placeholder-%1").arg(function);
+    const QString key = def != defs.constEnd() ? def->key : QStringLiteral("placeholder:") + functionWindowCaption(function);
     FunctionWindow *&w = m_windows[key];
     if (!w) {
         w = def != defs.constEnd() ? def->create(m_ctx, m_parent)

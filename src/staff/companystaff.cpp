@@ -1,0 +1,138 @@
+#include "staff/companystaff.h"
+
+#include "common/password.h"
+#include "data/session.h"
+
+namespace fm {
+
+namespace {
+
+const QString kColumns = QStringLiteral("SELECT id, authid, authmc, deptment, author FROM {zxauth1} ");
+
+Operator fromRecord(const QSqlRecord &r)
+{
+    Operator o;
+    o.id = r.value(0).toLongLong();
+    o.code = r.value(1).toString().trimmed();
+    o.name = r.value(2).toString().trimmed();
+    o.dept = r.value(3).toString().trimmed();
+    o.rights = r.value(4).toString();
+    return o;
+}
+
+std::vector<Operator> readAll(QSqlQuery q)
+{
+    std::vector<Operator> out;
+    while (q.next()) out.push_back(fromRecord(q.record()));
+    return out;
+}
+
+const QString kNotFound = QStringLiteral("查无此人，请重新输入！");
+
+void requireDepartment(const QString &department)
+{
+    if (!CompanyStaff::departments().contains(department.trimmed()))
+        throw DomainError(QStringLiteral("请选择部门！"));
+}
+
+} // namespace
+
+const QStringList &CompanyStaff::departments()
+{
+    static const QStringList list{QStringLiteral("经理室"), QStringLiteral("财务科"), QStringLiteral("销售科"),
+                                  QStringLiteral("原料科"), QStringLiteral("生产科"), QStringLiteral("仓储科")};
+    return list;
+}
+
+QString CompanyStaff::newOperatorRights()
+{
+    return QString(68, QLatin1Char('0'));
+}
+
+std::vector<Operator> CompanyStaff::all()
+{
+    return readAll(m_s.exec(kColumns + QStringLiteral("ORDER BY id")));
+}
+
+QStringList CompanyStaff::usedDepartments()
+{
+    QStringList out;
+    QSqlQuery q = m_s.exec(QStringLiteral("SELECT DISTINCT deptment FROM {zxauth1} WHERE deptment IS NOT NULL"));
+    while (q.next()) {
+        const QString d = q.value(0).toString().trimmed();
+        if (!d.isEmpty() && !out.contains(d)) out << d;
+    }
+    out.sort();
+    return out;
+}
+
+std::vector<Operator> CompanyStaff::ofDepartment(const QString &department)
+{
+    return readAll(m_s.exec(kColumns + QStringLiteral("WHERE deptment = ? ORDER BY id"), {department.trimmed()}));
+}
+
+QString CompanyStaff::checkCode(const QString &code, qint64 exceptId)
+{
+    const QString c = code.trimmed();
+    if (c.size() != kCodeLength) throw DomainError(QStringLiteral("代码必须满5位."));
+    const QVariant other = m_s.scalar(
+        QStringLiteral("SELECT id FROM {zxauth1} WHERE {ci:authid} = {ci:?} AND id <> ? ORDER BY id {first:1}"),
+        {c, exceptId});
+    if (other.isValid() && !other.isNull())
+        throw DomainError(QStringLiteral("该代码已经使用，请重新输入代码。"));
+    return c;
+}
+
+qint64 CompanyStaff::takeOn(const QString &name, const QString &department, const QString &code,
+                            const QString &password)
+{
+    const QString n = name.trimmed();
+    if (n.isEmpty()) throw DomainError(QStringLiteral("名称不能为空!"));
+    requireDepartment(department);
+    const QString p = password.trimmed();
+    if (p.isEmpty() || p.size() > kPasswordMaxLength)
+        throw DomainError(QStringLiteral("密码必须是1到6个字符！"));
+    qint64 id = 0;
+    m_s.transaction([&] {
+        const QString c = checkCode(code);
+        id = m_s.insert(QStringLiteral("zxauth1"), {{QStringLiteral("authid"), c},
+                                                    {QStringLiteral("authmc"), n},
+                                                    {QStringLiteral("password"), hashPassword(p)},
+                                                    {QStringLiteral("deptment"), department.trimmed()},
+                                                    {QStringLiteral("author"), newOperatorRights()}});
+    });
+    return id;
+}
+
+bool CompanyStaff::isCurrent(qint64 id)
+{
+    if (m_current.trimmed().isEmpty()) return false;
+    const QVariant code = m_s.scalar(QStringLiteral("SELECT authid FROM {zxauth1} WHERE id = ?"), {id});
+    return code.isValid() && code.toString().trimmed().compare(m_current.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+void CompanyStaff::remove(qint64 id)
+{
+    m_s.transaction([&] {
+        if (isCurrent(id)) throw DomainError(QStringLiteral("不能调出正在使用系统的操作员！"));
+        if (m_s.execute(QStringLiteral("DELETE FROM {zxauth1} WHERE id = ?"), {id}) != 1)
+            throw DomainError(kNotFound);
+    });
+}
+
+void CompanyStaff::change(qint64 id, const QString &department, const QString &code)
+{
+    requireDepartment(department);
+    m_s.transaction([&] {
+        const QString c = checkCode(code, id);
+        const auto old = m_s.first(QStringLiteral("SELECT authid FROM {zxauth1} WHERE id = ?"), {id});
+        if (!old) throw DomainError(kNotFound);
+        const bool recoded = old->value(0).toString().trimmed().compare(c, Qt::CaseInsensitive) != 0;
+        if (recoded && isCurrent(id))
+            throw DomainError(QStringLiteral("不能修改正在使用系统的操作员的代码！"));
+        m_s.execute(QStringLiteral("UPDATE {zxauth1} SET deptment = ?, authid = ? WHERE id = ?"),
+                    {department.trimmed(), c, id});
+    });
+}
+
+} // namespace fm
