@@ -1,5 +1,6 @@
 #include "accounts/customerregister.h"
 
+#include "common/dates.h"
 #include "common/gbk.h"
 #include "common/numbertext.h"
 #include "data/session.h"
@@ -350,6 +351,29 @@ void CustomerRegister::deleteCustomer(qint64 customerId)
         checkCustomerDeletable(*c);
         deleteCustomerRows(*c);
     });
+}
+
+std::vector<CustomerPrice> CustomerRegister::prices(const QString &codeStart)
+{
+    const QString start = typedCode(codeStart);
+    if (start.isEmpty()) return {};
+    QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, cpdm, cpmc, cpgg, cpbz, kpjg, rq FROM {khprice} "
+                                          "WHERE khdm >= ? AND khdm < ? ORDER BY khdm, cpdm, id"),
+                           prefixRange(start));
+    std::vector<CustomerPrice> out;
+    while (q.next()) {
+        CustomerPrice p;
+        p.code = q.value(0).toString().trimmed();
+        p.name = q.value(1).toString().trimmed();
+        p.productCode = q.value(2).toString().trimmed();
+        p.productName = q.value(3).toString().trimmed();
+        p.spec = q.value(4).toString().trimmed();
+        p.productFlag = q.value(5).toString().trimmed();
+        p.price = q.value(6).toDouble();
+        p.date = readDateTime(q.value(7));
+        out.push_back(p);
+    }
+    return out;
 }
 
 QString CustomerRegister::amountText(double amount)

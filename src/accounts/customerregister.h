@@ -11,6 +11,7 @@
 // before the first write; a refused rule throws DomainError with the text the
 // clerk sees.
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -34,6 +35,13 @@ struct Customer {
     QString phone;  // teleph
 
     bool isClosed() const { return flag.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0; }
+};
+
+// A row of the customer price table, as "客户调整" shows it.
+struct CustomerPrice {
+    QString code, name, productCode, productName, spec, productFlag;
+    double price = 0; // kpjg
+    QDateTime date;   // rq
 };
 
 class CustomerRegister {
@@ -106,6 +114,10 @@ public:
     double checkCustomerDeletable(qint64 customerId);
     // Deletes the customer and its prices after checking again.
     void deleteCustomer(qint64 customerId);
+
+    // The price rows of the customers whose code starts with codeStart (a
+    // region code or a whole customer code), by customer and product.
+    std::vector<CustomerPrice> prices(const QString &codeStart);
 
     // Arrears as the deletion messages show them: currency sign, thousands
     // separators, 3 decimals (10 significant digits at most).

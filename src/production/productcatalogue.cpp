@@ -579,9 +579,12 @@ void ProductCatalogue::repricePackaging(qint64 priceId, const QString &priceText
         const auto item = productById(priceId);
         if (!item) throw DomainError(kNotFound);
         m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ? WHERE id = ?"), {price, price, priceId});
-        // The whole stock is revalued at the new price.
-        m_s.execute(QStringLiteral("UPDATE {bzbqk} SET price = ?, zje = ? * sl WHERE {ci:dm} = {ci:?}"),
-                    {price, price, item->cpdm.trimmed()});
+        // The whole stock is revalued at the new price. The amount is computed
+        // from the stored price: a parameter beside the integer sl would be
+        // typed as an integer by some engines.
+        const QString code = item->cpdm.trimmed();
+        m_s.execute(QStringLiteral("UPDATE {bzbqk} SET price = ? WHERE {ci:dm} = {ci:?}"), {price, code});
+        m_s.execute(QStringLiteral("UPDATE {bzbqk} SET zje = price * sl WHERE {ci:dm} = {ci:?}"), {code});
     });
 }
 

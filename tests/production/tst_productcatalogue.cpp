@@ -315,5 +315,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProductCatalogue)
+QTEST_MAIN(TestProductCatalogue)
 #include "tst_productcatalogue.moc"

@@ -1,12 +1,13 @@
 #include "shell/windows/windowregistry.h"
-
+#include "production/windows/tpzgl.h"
 
 namespace fm {
 
 // The function windows of this subsystem, by function number.
 void addProductionWindows(QHash<int, FunctionWindowDef> &w)
 {
-    Q_UNUSED(w);
+    // Also opened by the sales window ("客户产品") through the registry.
+    w.insert(40, windowDef<Tpzgl>("product-catalogue"));
 }
 
 } // namespace fm

@@ -1,11 +1,13 @@
 #include "shell/windows/windowregistry.h"
 #include "sales/windows/turnoverinitwindow.h"
+#include "sales/windows/txxgl.h"
 
 namespace fm {
 
 // The function windows of this subsystem, by function number.
 void addSalesWindows(QHash<int, FunctionWindowDef> &w)
 {
+    w.insert(10, windowDef<Txxgl>("sales"));
     w.insert(11, windowDef<TurnoverInitWindow>("turnover-init"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "data/session.h"
+#include "reports/windows/reportpreview.h"
 #include "shell/configfile.h"
 #include "shell/windows/tlogin.h"
 #include "ui/prompter.h"
@@ -61,6 +62,8 @@ void applyApplicationFont(QApplication &app)
     QFont font = app.font();
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
     app.setFont(font);
+    // Fields that only show values look different from the ones to type in.
+    app.setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: #f2f2f2; color: #202020; }"));
 }
 
 int runApplication(QApplication &app)
@@ -72,6 +75,7 @@ int runApplication(QApplication &app)
     ctx.clock = &clock;
     ctx.prompter = &prompter;
     ctx.workingDir = QDir::currentPath();
+    ReportPreview::setMessageHandler([](QWidget *parent, const QString &text) { prompter.inform(parent, text); });
 
     {
         Splash splash;

@@ -70,6 +70,7 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    m_ctx.windows = &m_registry;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -113,6 +114,11 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_
     m_clock->start();
     tick();
     resize(1000, 680);
+}
+
+Tmain::~Tmain()
+{
+    if (m_ctx.windows == &m_registry) m_ctx.windows = nullptr;
 }
 
 void Tmain::buildMenu()

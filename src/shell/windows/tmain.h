@@ -18,6 +18,7 @@ class Tmain : public QDialog {
     Q_OBJECT
 public:
     Tmain(AppContext &ctx, QWidget *parent);
+    ~Tmain() override;
 
     // Shows the window modally until Esc or "退    出"; the caller is the login.
     int run();

@@ -1,12 +1,16 @@
 #include "shell/windows/windowregistry.h"
-
+#include "staff/windows/companystaffwindow.h"
+#include "staff/windows/productionstaffwindow.h"
+#include "staff/windows/staffquerywindow.h"
 
 namespace fm {
 
 // The function windows of this subsystem, by function number.
 void addStaffWindows(QHash<int, FunctionWindowDef> &w)
 {
-    Q_UNUSED(w);
+    w.insert(26, windowDef<Tzx_gsrycx>("staff-query"));
+    w.insert(35, windowDef<Tzx_ry>("company-staff"));
+    w.insert(36, windowDef<Tvel_scry>("production-staff"));
 }
 
 } // namespace fm

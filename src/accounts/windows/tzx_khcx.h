@@ -1,0 +1,36 @@
+#pragma once
+#include "accounts/customerregister.h"
+#include "reports/reportdocument.h"
+#include "ui/functionwindow.h"
+
+class QComboBox;
+class QPushButton;
+class QTableWidget;
+
+namespace fm {
+
+// "客户资料查询": the customers of one region that are not closed, and their
+// printed list.
+class Tzx_khcx : public FunctionWindow {
+    Q_OBJECT
+public:
+    Tzx_khcx(AppContext &ctx, QWidget *parent);
+    void activate() override;
+
+    QComboBox *regionBox() const { return m_region; }
+    QTableWidget *grid() const { return m_grid; }
+    QPushButton *printButton() const { return m_print; }
+    // The list "打印" previews: the customers shown.
+    ReportDocument document() const;
+
+private:
+    void regionChosen();
+    void print();
+
+    QComboBox *m_region;
+    QTableWidget *m_grid;
+    QPushButton *m_print;
+    std::vector<Customer> m_shown;
+};
+
+} // namespace fm

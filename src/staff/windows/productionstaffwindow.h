@@ -1,0 +1,82 @@
+#pragma once
+#include "ui/functionwindow.h"
+
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+
+namespace fm {
+
+class Tbzry_xg;
+class Tbzsc;
+
+// "公司生产人员管理": workers added to teams (or removed by typing their
+// code), teams added, and the windows that change a worker or delete a team.
+class Tvel_scry : public FunctionWindow {
+    Q_OBJECT
+public:
+    Tvel_scry(AppContext &ctx, QWidget *parent);
+    void activate() override;
+
+    QLineEdit *codeField() const { return m_code; }
+    QLineEdit *nameField() const { return m_name; }
+    QLineEdit *teamField() const { return m_team; }
+    QTableWidget *workerGrid() const { return m_workers; }
+    QTableWidget *teamChooser() const { return m_chooser; }
+    QPushButton *addTeamButton() const { return m_addTeam; }
+    QLineEdit *newTeamCode() const { return m_newTeamCode; }
+    QLineEdit *newTeamName() const { return m_newTeamName; }
+    QPushButton *newTeamConfirm() const { return m_teamConfirm; }
+    QPushButton *newTeamEnd() const { return m_teamEnd; }
+    QTableWidget *teamGrid() const { return m_teams; }
+    // The page shown in the middle: the workers, the team panel or the team chooser.
+    QWidget *currentPage() const;
+    QWidget *workerPage() const;
+    QWidget *teamPanel() const { return m_panel; }
+    QWidget *chooserPage() const;
+
+    // The windows "修改" and "班组删除" open, built on first use.
+    Tbzry_xg *workerEditor();
+    Tbzsc *teamDeleter();
+
+private:
+    void reloadWorkers();
+    void reloadTeams();
+    void showWorkers();
+    void showTeamPanel();
+    void showChooser();
+    void clearWorkerInputs();
+
+    void codeEntered();
+    void nameEntered();
+    void teamEntered();
+    void teamChosen(int row);
+
+    void newTeamCodeEntered();
+    void newTeamNameEntered();
+    void confirmNewTeam();
+    void endNewTeam();
+
+    void openChild(FunctionWindow *w);
+
+    QLineEdit *m_code;
+    QLineEdit *m_name;
+    QLineEdit *m_team;
+    QStackedWidget *m_pages;
+    QTableWidget *m_workers;
+    QWidget *m_panel;
+    QLineEdit *m_newTeamCode;
+    QLineEdit *m_newTeamName;
+    QPushButton *m_teamConfirm;
+    QPushButton *m_teamEnd;
+    QTableWidget *m_teams;
+    QWidget *m_chooserPage;
+    QTableWidget *m_chooser;
+    QPushButton *m_addTeam;
+
+    Tbzry_xg *m_editor = nullptr;
+    Tbzsc *m_deleter = nullptr;
+};
+
+} // namespace fm

@@ -1,0 +1,31 @@
+#pragma once
+#include "ui/functionwindow.h"
+
+class QPushButton;
+class QTableWidget;
+
+namespace fm {
+
+// "班组删除": a team chosen in the grid is deleted; its workers stay.
+class Tbzsc : public FunctionWindow {
+    Q_OBJECT
+public:
+    Tbzsc(AppContext &ctx, QWidget *parent);
+    void activate() override;
+
+    QTableWidget *grid() const { return m_grid; }
+    QPushButton *deleteButton() const { return m_delete; }
+    void chooseRow(int row);
+
+private:
+    void reload();
+    void deleteTeam();
+
+    QTableWidget *m_grid;
+    QPushButton *m_delete;
+    qint64 m_chosen = 0;
+    QString m_code;
+    QString m_name;
+};
+
+} // namespace fm
