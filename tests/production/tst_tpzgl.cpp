@@ -2,6 +2,7 @@
 // formula tab's OK, and a look at every tab.
 
 #include "production/windows/tpzgl.h"
+#include "reports/reportdocument.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
 
@@ -121,6 +122,14 @@ private slots:
         QCOMPARE(m_app.prompter.last(), QStringLiteral("该客户此品种已存在，不能插入！"));
         QCOMPARE(count("khprice"), 1);
         QVERIFY(!confirm->isEnabled());
+
+        // "打印": the product list, through the preview.
+        QStringList printed;
+        m_app.ctx.preview = [&printed](QWidget *, const ReportDocument &doc) { printed << doc.toText(); };
+        child<QPushButton>(&w, "print")->click();
+        QCOMPARE(printed.size(), 1);
+        QVERIFY(printed.first().contains(QStringLiteral("title: 测试饲料有限公司产品清单:")));
+        QVERIFY(printed.first().contains(QStringLiteral("row: ab01 | 猪用浓缩料 | 40 | 浓缩料 | 1500")));
     }
 
     void formulaTabOkNeedsProductAndFormula()

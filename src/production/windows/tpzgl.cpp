@@ -6,8 +6,8 @@
 #include "production/catalogueprints.h"
 #include "production/productcatalogue.h"
 #include "production/windows/rowsmodel.h"
-#include "reports/windows/reportpreview.h"
 #include "ui/enterchain.h"
+#include "ui/reporting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -839,7 +839,7 @@ void Tpzgl::printProductList()
 {
     ReportDocument doc;
     if (!guarded([&] { doc = Tcppzdy::build(session(), ctx().qymc); })) return;
-    ReportPreview::show(this, doc);
+    showDocument(ctx(), this, doc);
 }
 
 // ---------------------------------------------------------------- tab 2
@@ -1262,7 +1262,7 @@ void Tpzgl::printFormulaList()
 {
     ReportDocument doc;
     if (!guarded([&] { doc = formulaListDocument(session(), ctx().qymc); })) return;
-    ReportPreview::show(this, doc);
+    showDocument(ctx(), this, doc);
 }
 
 } // namespace fm
