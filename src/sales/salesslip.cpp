@@ -38,6 +38,7 @@ QString SalesSlip::start()
     m_totals = SlipTotals();
     m_lines = 0;
     m_fundsId = 0;
+    m_printLines.clear();
     m_lineDate = dateText(m_clock.today());
     m_state = State::Started;
     return number;
@@ -232,7 +233,14 @@ qint64 SalesSlip::confirmLine(const SlipLine &line)
     m_totals.amount += line.amount;
     m_totals.difference += line.kilograms * (line.price - line.policyPrice) / 1000;
     m_lines = printLine;
+    m_printLines[id] = printLine;
     return id;
+}
+
+int SalesSlip::printLineOf(qint64 saleId) const
+{
+    auto it = m_printLines.find(saleId);
+    return it == m_printLines.end() ? 0 : it->second;
 }
 
 void SalesSlip::startPayment()

@@ -4,6 +4,7 @@
 // transaction each. The slip's print rows (khprn) belong to this workstation.
 
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -97,6 +98,8 @@ public:
     const QString &lineDate() const { return m_lineDate; }
     qint64 fundsRowId() const { return m_fundsId; }
     const QString &owner() const { return m_owner; }
+    // Which print line of the slip a confirmed line fills (0 when not on this slip).
+    int printLineOf(qint64 saleId) const;
 
     // The unit a line gets from its category and specification; empty when
     // the clerk has to type one.
@@ -120,6 +123,7 @@ private:
     SlipTotals m_totals;
     int m_lines = 0;
     qint64 m_fundsId = 0;
+    std::map<qint64, int> m_printLines;
 };
 
 } // namespace fm

@@ -40,15 +40,7 @@ bool FunctionWindow::ask(const QString &text)
 
 bool FunctionWindow::guarded(const std::function<void()> &fn)
 {
-    try {
-        fn();
-        return true;
-    } catch (const DomainError &e) {
-        inform(e.message());
-    } catch (const DbError &e) {
-        inform(e.message());
-    }
-    return false;
+    return guardedCall(*m_ctx.prompter, this, fn);
 }
 
 } // namespace fm

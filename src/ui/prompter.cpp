@@ -1,5 +1,7 @@
 #include "ui/prompter.h"
 
+#include "data/dberror.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -36,6 +38,23 @@ bool MessageBoxPrompter::askText(QWidget *parent, const QString &titleText, cons
     const QString v = QInputDialog::getText(parent, titleText, label, QLineEdit::Normal, *text, &ok);
     if (ok) *text = v;
     return ok;
+}
+
+} // namespace fm
+
+namespace fm {
+
+bool guardedCall(Prompter &prompter, QWidget *parent, const std::function<void()> &fn)
+{
+    try {
+        fn();
+        return true;
+    } catch (const DomainError &e) {
+        prompter.inform(parent, e.message());
+    } catch (const DbError &e) {
+        prompter.inform(parent, e.message());
+    }
+    return false;
 }
 
 } // namespace fm

@@ -3,6 +3,7 @@
 // the texts and give the answers without message boxes.
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -24,5 +25,9 @@ public:
     bool ask(QWidget *parent, const QString &text) override;
     bool askText(QWidget *parent, const QString &title, const QString &label, QString *text) override;
 };
+
+// Runs fn; a refused rule or a database error is shown as a message and false
+// returned, leaving the window usable.
+bool guardedCall(Prompter &prompter, QWidget *parent, const std::function<void()> &fn);
 
 } // namespace fm

@@ -9,9 +9,11 @@
 #include "accounts/windows/tkhgl.h"
 #include "accounts/windows/tkhmc_xg.h"
 #include "accounts/windows/tzx_khcx.h"
+#include "reports/reportdocument.h"
 #include "reports/reportexport.h"
 #include "shell/menutable.h"
 #include "shell/operators.h"
+#include "shell/windows/windowregistry.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
 
@@ -111,29 +113,39 @@ private slots:
         QVERIFY(w.insertButton()->isEnabled());
         QVERIFY(!w.deleteButton()->isEnabled());
         Tinskh *ins = w.insertWindow();
+        QStringList steps; // what the modal entry saw, checked once it is closed
         QTimer::singleShot(0, ins, [&] {
             screenshot(ins, QStringLiteral("tinskh"));
             for (const auto &[name, code] : {std::pair{"张记养殖场", "00001"}, std::pair{"李家猪场", "00002"}}) {
-                QVERIFY(!ins->codeInput()->isEnabled());
+                steps << QStringLiteral("code input enabled: %1").arg(ins->codeInput()->isEnabled());
                 typeAndEnter(ins->nameInput(), QString::fromUtf8(name));
                 typeAndEnter(ins->codeInput(), QString::fromLatin1(code));
-                QVERIFY(ins->confirmButton()->hasFocus());
+                steps << QStringLiteral("confirm focused: %1").arg(ins->focusWidget() == ins->confirmButton());
                 ins->confirmButton()->click();
-                QVERIFY(ins->nameInput()->text().isEmpty());
+                steps << QStringLiteral("name cleared: %1").arg(ins->nameInput()->text().isEmpty());
             }
             ins->accept();
         });
         w.insertButton()->click();
+        QCOMPARE(steps, (QStringList{"code input enabled: 0", "confirm focused: 1", "name cleared: 1",
+                                     "code input enabled: 0", "confirm focused: 1", "name cleared: 1"}));
         QCOMPARE(reg().customer(QStringLiteral("1100002")).value_or(Customer()).flag, QStringLiteral("0"));
         QCOMPARE(w.customerBox()->count(), 2);
 
+        for (const char *code : {"1100001", "1100002"})
+            m_app.session().insert(QStringLiteral("khprice"), {{"khdm", QString::fromLatin1(code)}, {"khmc", "养殖场"},
+                                                               {"cpdm", "n401"}, {"cpmc", "猪用浓缩料"}, {"cpgg", "40"},
+                                                               {"kpjg", 3200.5}, {"cpbz", "0"}, {"rq", "2026-12-01 08:00:00"}});
         choose(w.customerBox(), QStringLiteral("李家猪场"));
+        QCOMPARE(w.priceGrid()->rowCount(), 1);
+        QCOMPARE(w.priceGrid()->item(0, 5)->text(), QStringLiteral("3200.5"));
         QCOMPARE(w.codeBox()->text(), QStringLiteral("1100002"));
         QVERIFY(w.deleteButton()->isEnabled());
         screenshot(&w, QStringLiteral("taddkh-customers"));
         w.deleteButton()->click();
         QCOMPARE(m_app.prompter.last(), QStringLiteral("客户姓名：\"李家猪场\"客户代码为：\"1100002\"已被删除"));
         QVERIFY(!reg().customer(QStringLiteral("1100002")));
+        QCOMPARE(m_app.session().scalar(QStringLiteral("SELECT khdm FROM {khprice}")).toString(), QStringLiteral("1100001"));
         QVERIFY(!w.deleteButton()->isEnabled());
     }
 
@@ -144,7 +156,7 @@ private slots:
         w.setRegion(*reg().region(QStringLiteral("城关镇东区")));
         w.activate();
         typeAndEnter(w.nameInput(), QStringLiteral("王氏兽药店"));
-        QVERIFY(w.codeInput()->hasFocus());
+        QCOMPARE(w.focusWidget(), w.codeInput());
         for (const auto &[typed, message] : {std::pair{"00001", "该号码已经使用，不能使用！"},
                                             std::pair{"0004", "客户代码必须是五位"}}) {
             typeAndEnter(w.codeInput(), QString::fromLatin1(typed));
@@ -155,7 +167,7 @@ private slots:
         // A code changed after Enter is checked again at "确认".
         typeAndEnter(w.codeInput(), QStringLiteral("00004"));
         QVERIFY(w.confirmButton()->isEnabled());
-        w.codeInput()->setText(QStringLiteral("0001"));
+        w.codeInput()->setText(QStringLiteral("00001"));
         w.confirmButton()->click();
         QCOMPARE(m_app.prompter.last(), QStringLiteral("该号码已经使用，不能使用！"));
         QCOMPARE(reg().allCustomers().size(), size_t(3));
@@ -164,10 +176,16 @@ private slots:
     void hubChangesFlags()
     {
         someCustomers();
-        Tkhgl w(m_app.ctx, nullptr);
+        QWidget owner;
+        WindowRegistry windows(m_app.ctx, &owner);
+        QVERIFY(qobject_cast<Tzx_khcx *>(windows.window(25)));
+        auto *hub = qobject_cast<Tkhgl *>(windows.window(37));
+        QVERIFY(hub);
+        Tkhgl &w = *hub;
         w.activate();
         showWindow(&w);
         QVERIFY(!w.flagPanel()->isVisible());
+        screenshot(&w, QStringLiteral("tkhgl-idle"));
         QVERIFY(w.flagAction()->isEnabled());
         w.flagAction()->trigger();
         QVERIFY(w.flagPanel()->isVisible());
@@ -290,11 +308,20 @@ private slots:
         QVERIFY(w.printButton()->isEnabled());
         screenshot(&w, QStringLiteral("tzx_khcx"));
 
+        // "打印" previews the list of the customers shown.
+        QList<ReportDocument> printed;
+        m_app.ctx.preview = [&printed](QWidget *, const ReportDocument &doc) { printed << doc; };
+        w.printButton()->click();
+        QCOMPARE(printed.size(), 1);
+        const QString text = printed.front().toText();
+        QVERIFY2(text.contains(QStringLiteral("row: 1100003 | 城关门市部 | 城关镇东区")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("1100002")));
+
         const QString shots = qEnvironmentVariable("FM_SCREENSHOT_DIR");
         QTemporaryDir tmp;
         const QString pdf = (shots.isEmpty() ? tmp.path() : shots) + QStringLiteral("/customer-list.pdf");
         QString error;
-        QVERIFY2(exportPdf(w.document(), pdf, &error), qPrintable(error));
+        QVERIFY2(exportPdf(printed.front(), pdf, &error), qPrintable(error));
         QVERIFY(QFileInfo(pdf).size() > 0);
     }
 };

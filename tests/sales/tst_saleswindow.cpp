@@ -1,5 +1,7 @@
 #include "reports/computedreport.h"
 #include "sales/turnovernumbers.h"
+#include "sales/windows/paymenttab.h"
+#include "sales/windows/returntab.h"
 #include "sales/windows/txxgl.h"
 #include "shell/windows/windowregistry.h"
 #include "support/appfixture.h"
@@ -7,9 +9,12 @@
 #include "salesfixture.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -125,6 +130,63 @@ private slots:
         QCOMPARE(int(m_printed.size()), 1);
         QVERIFY(m_printed.front().contains(QStringLiteral("肉鸡全价料")));
         QVERIFY(m_printed.front().contains(QStringLiteral("实际欠款：610")));
+    }
+
+    void returnThenPaymentWithReceipt()
+    {
+        m_app.session().insert(QStringLiteral("sale1"), {{"khdm", "1100001"}, {"khmc", "张记养殖场"}, {"region", "城关镇"},
+                                                         {"cpdm", "n40"}, {"cpmc", "猪用浓缩料"}, {"cpgg", "40"},
+                                                         {"zznum", 1000.0}, {"zzjg", 2400.0}, {"zzje", 2400.0},
+                                                         {"zcjg", 2300.0}, {"bz_1", "1"}, {"bz_3", "0"},
+                                                         {"rq_1", "2026-12-01"}, {"czydm", "admin"}});
+        auto w = openWindow();
+        ReturnTab *r = w->returnTab();
+        w->tabs()->setCurrentWidget(r);
+        QTest::mouseClick(r->findChildren<QPushButton *>().at(0), Qt::LeftButton); // 选择客户
+        typeAndEnter(r->customerField(), QStringLiteral("1100001"));
+        typeAndEnter(r->fromField(), QStringLiteral("2026-12-01"));
+        typeAndEnter(r->toField(), QStringLiteral("2026-12-10"));
+        QVERIFY(r->purchasesGrid()->isVisible());
+        QCOMPARE(r->purchasesGrid()->rowCount(), 1);
+        QVERIFY(!r->historyGrid()->isVisible());
+        r->pickPurchase(0);
+        typeAndEnter(r->bagsField(), QStringLiteral("5"));
+        QCOMPARE(r->unitBox()->currentText(), QStringLiteral("大包"));
+        pressEnter(r->unitBox());
+        QCOMPARE(r->kilogramsField()->text(), QStringLiteral("200"));
+        pressEnter(r->kilogramsField());
+        QCOMPARE(r->amountField()->text(), QStringLiteral("480"));
+        r->confirmButton()->click();
+        QCOMPARE(r->returnsGrid()->rowCount(), 1);
+        QCOMPARE(r->amountTotal()->text(), QStringLiteral("480"));
+        QVERIFY(r->correctButton()->isEnabled());
+        screenshot(w.get(), QStringLiteral("returns"));
+        r->printList(false);
+        QCOMPARE(int(m_printed.size()), 1);
+        QVERIFY(m_printed.back().contains(QStringLiteral("客户退料单")));
+
+        PaymentTab *p = w->paymentTab();
+        w->tabs()->setCurrentWidget(p);
+        typeAndEnter(p->customerField(), QStringLiteral("9999999"));
+        QVERIFY(!p->oldDebtButton()->isEnabled()); // no payment for an unknown code
+        typeAndEnter(p->customerField(), QStringLiteral("1100001"));
+        QCOMPARE(p->balanceOwedField()->text(), QStringLiteral("-480"));
+        QVERIFY(p->balanceGroup()->title().startsWith(QStringLiteral("截止2026-12-10为止")));
+        p->oldDebtButton()->click();
+        QVERIFY(!p->receivableField()->isEnabled());
+        typeAndEnter(p->receivedField(), QStringLiteral("1000"));
+        m_app.prompter.answers.push_back(false);
+        pressEnter(p->owedField());
+        QVERIFY(!p->receiptButton()->isEnabled()); // "No" wrote nothing: no receipt
+        m_app.prompter.answers.push_back(true);
+        pressEnter(p->owedField());
+        QVERIFY(p->receiptButton()->isEnabled());
+        QVERIFY(!p->receivedField()->isEnabled()); // posted once
+        QCOMPARE(p->balanceOwedField()->text(), QStringLiteral("-1480"));
+        screenshot(w.get(), QStringLiteral("payments"));
+        p->receiptButton()->click();
+        QVERIFY(m_printed.back().contains(QStringLiteral("壹仟元整")));
+        QVERIFY(p->customerField()->text().isEmpty());
     }
 
     void refusedCustomersAndProducts()

@@ -28,6 +28,8 @@ inline void screenshot(QWidget *w, const QString &name)
     const QString dir = qEnvironmentVariable("FM_SCREENSHOT_DIR");
     if (dir.isEmpty()) return;
     QDir().mkpath(dir);
+    // Let pending layout requests run, so the picture shows the laid-out window.
+    QTest::qWait(50);
     w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTableWidget>
 
 namespace fm {
@@ -15,10 +16,28 @@ QTableWidget *makeRegisterGrid(QWidget *parent, const QStringList &heads)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setDefaultSectionSize(24);
     grid->verticalHeader()->setVisible(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->setAlternatingRowColors(true);
     return grid;
+}
+
+void fitColumns(QTableWidget *grid)
+{
+    QHeaderView *header = grid->horizontalHeader();
+    const int last = grid->columnCount() - 1;
+    for (int col = 0; col < last; ++col) {
+        header->setSectionResizeMode(col, QHeaderView::Interactive);
+        grid->resizeColumnToContents(col);
+        grid->setColumnWidth(col, grid->columnWidth(col) + 16);
+    }
+    if (last >= 0) header->setSectionResizeMode(last, QHeaderView::Stretch);
+}
+
+void makeDisplayOnly(QLineEdit *e)
+{
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    e->setStyleSheet(QStringLiteral("QLineEdit { background: palette(window); }"));
 }
 
 void showCustomers(QTableWidget *grid, const std::vector<Customer> &customers)
@@ -33,7 +52,7 @@ void showCustomers(QTableWidget *grid, const std::vector<Customer> &customers)
         for (int col = 0; col < int(cells.size()); ++col) grid->setItem(row, col, new QTableWidgetItem(cells[col]));
         grid->item(row, 0)->setData(Qt::UserRole, c.id);
     }
-    grid->resizeColumnsToContents();
+    fitColumns(grid);
 }
 
 qint64 customerIdAt(const QTableWidget *grid, int row)
@@ -61,7 +80,7 @@ void showRegions(QTableWidget *grid, const std::vector<Region> &regions)
         grid->setItem(row, 0, new QTableWidgetItem(regions[size_t(row)].name));
         grid->setItem(row, 1, new QTableWidgetItem(regions[size_t(row)].code));
     }
-    grid->resizeColumnsToContents();
+    fitColumns(grid);
 }
 
 QComboBox *makeChoiceBox(QWidget *parent, const QString &placeholder, int minimumWidth)

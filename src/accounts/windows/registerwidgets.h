@@ -8,6 +8,7 @@
 #include <vector>
 
 class QComboBox;
+class QLineEdit;
 class QTableWidget;
 class QWidget;
 
@@ -15,6 +16,11 @@ namespace fm {
 
 // A read-only grid that selects whole rows, with Chinese column heads.
 QTableWidget *makeRegisterGrid(QWidget *parent, const QStringList &heads);
+
+// Column widths from the contents, with some air; the last column takes the rest.
+void fitColumns(QTableWidget *grid);
+// A field that shows a value and takes no input.
+void makeDisplayOnly(QLineEdit *e);
 
 // One row per customer: code, name, region, flag (and phone when the grid has
 // a fifth column). The row's customer id is kept in the first cell.

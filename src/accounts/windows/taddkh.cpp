@@ -68,8 +68,7 @@ Taddkh::Taddkh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_region = makeChoiceBox(this, QStringLiteral("地区"), 160);
     m_customer = makeChoiceBox(this, QStringLiteral("客户名称"), 160);
     m_code = new QLineEdit(this);
-    m_code->setReadOnly(true);
-    m_code->setFocusPolicy(Qt::NoFocus);
+    makeDisplayOnly(m_code);
     m_code->setMaximumWidth(110);
     m_insert = new QPushButton(QStringLiteral("插入"), this);
     m_delete = new QPushButton(QStringLiteral("删除"), this);
@@ -320,7 +319,7 @@ void Taddkh::showPrices()
             m_prices->setItem(row, col, item);
         }
     }
-    m_prices->resizeColumnsToContents();
+    fitColumns(m_prices);
 }
 
 } // namespace fm

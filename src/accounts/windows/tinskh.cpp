@@ -1,5 +1,6 @@
 #include "accounts/windows/tinskh.h"
 
+#include "accounts/windows/registerwidgets.h"
 #include "data/dberror.h"
 #include "ui/enterchain.h"
 
@@ -14,8 +15,7 @@ Tinskh::Tinskh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral("增加客户"));
     m_regionShown = new QLineEdit(this);
-    m_regionShown->setReadOnly(true);
-    m_regionShown->setFocusPolicy(Qt::NoFocus);
+    makeDisplayOnly(m_regionShown);
     m_name = new QLineEdit(this);
     m_name->setMaxLength(CustomerRegister::kCustomerNameMaxLength);
     m_code = new QLineEdit(this);

@@ -45,8 +45,8 @@ Tkhgl::Tkhgl(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     QAction *quit = menu->addAction(QStringLiteral("退     出"));
 
     // Shown while the flag panel is hidden.
-    m_idle = new QLabel(ctx.qymc + QStringLiteral("\n客户管理"), this);
-    static_cast<QLabel *>(m_idle)->setAlignment(Qt::AlignCenter);
+    m_idle = new QLabel(this);
+    m_idle->setAlignment(Qt::AlignCenter);
     m_idle->setStyleSheet(QStringLiteral("font-size: 20pt; color: #335;"));
 
     m_panel = new QWidget(this);
@@ -65,8 +65,7 @@ Tkhgl::Tkhgl(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     auto *fl = new QVBoxLayout(m_flagGroup);
     for (QRadioButton *b : {m_normal, m_retail, m_closed}) fl->addWidget(b);
     m_name = new QLineEdit(m_panel);
-    m_name->setReadOnly(true);
-    m_name->setFocusPolicy(Qt::NoFocus);
+    makeDisplayOnly(m_name);
     m_confirm = new QPushButton(QStringLiteral("确认"), m_panel);
     auto *end = new QPushButton(QStringLiteral("结束"), m_panel);
 
@@ -115,11 +114,14 @@ Tkhgl::Tkhgl(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 
 void Tkhgl::activate()
 {
+    m_idle->setText(ctx().qymc + QStringLiteral("\n客户管理"));
     m_panel->hide();
     m_idle->show();
     bool allowed = false;
     guarded([&] {
-        if (const auto op = Operators(session()).find(ctx().operatorCode)) allowed = rightGranted(op->rights, kFlagRight);
+        // This one item needs an explicit "1" at its position.
+        if (const auto op = Operators(session()).find(ctx().operatorCode))
+            allowed = op->rights.mid(kFlagRight - 1, 1) == QLatin1String("1");
     });
     m_flagAction->setEnabled(allowed);
 }

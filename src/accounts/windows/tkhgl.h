@@ -6,6 +6,7 @@ class QAction;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -56,7 +57,7 @@ private:
     QAction *m_deleteAction;
     QAction *m_renameAction;
     QAction *m_flagAction;
-    QWidget *m_idle;
+    QLabel *m_idle;
     QWidget *m_panel;
     QComboBox *m_region;
     QTableWidget *m_grid;

@@ -20,10 +20,8 @@ Tkhmc_xg::Tkhmc_xg(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     m_code->setMaxLength(7);
     m_name = new QLineEdit(this);
     m_region = new QLineEdit(this);
-    for (QLineEdit *e : {m_name, m_region}) {
-        e->setReadOnly(true);
-        e->setFocusPolicy(Qt::NoFocus);
-    }
+    makeDisplayOnly(m_name);
+    makeDisplayOnly(m_region);
     m_newName = new QLineEdit(this);
     m_newName->setMaxLength(CustomerRegister::kCustomerNameMaxLength);
     m_newRegion = makeChoiceBox(this, QStringLiteral("地区"), 160);

@@ -2,8 +2,8 @@
 
 #include "accounts/customerlist.h"
 #include "accounts/windows/registerwidgets.h"
-#include "reports/windows/reportpreview.h"
 #include "ui/enterchain.h"
+#include "ui/reporting.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -62,14 +62,9 @@ void Tzx_khcx::regionChosen()
     m_print->setEnabled(true);
 }
 
-ReportDocument Tzx_khcx::document() const
-{
-    return customerListDocument(m_shown);
-}
-
 void Tzx_khcx::print()
 {
-    ReportPreview::show(this, document());
+    showDocument(ctx(), this, customerListDocument(m_shown));
 }
 
 } // namespace fm

@@ -1,6 +1,5 @@
 #pragma once
 #include "accounts/customerregister.h"
-#include "reports/reportdocument.h"
 #include "ui/functionwindow.h"
 
 class QComboBox;
@@ -10,7 +9,7 @@ class QTableWidget;
 namespace fm {
 
 // "客户资料查询": the customers of one region that are not closed, and their
-// printed list.
+// printed list (the customers shown).
 class Tzx_khcx : public FunctionWindow {
     Q_OBJECT
 public:
@@ -20,8 +19,6 @@ public:
     QComboBox *regionBox() const { return m_region; }
     QTableWidget *grid() const { return m_grid; }
     QPushButton *printButton() const { return m_print; }
-    // The list "打印" previews: the customers shown.
-    ReportDocument document() const;
 
 private:
     void regionChosen();

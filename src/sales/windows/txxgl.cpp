@@ -4,8 +4,12 @@
 #include "common/dates.h"
 #include "common/numbertext.h"
 #include "data/session.h"
+#include "sales/corrections.h"
 #include "sales/salesdocuments.h"
 #include "sales/windows/customerproductlist.h"
+#include "sales/windows/linecorrectionwindow.h"
+#include "sales/windows/paymenttab.h"
+#include "sales/windows/returntab.h"
 #include "shell/menutable.h"
 #include "shell/operators.h"
 #include "shell/windows/windowregistry.h"
@@ -62,11 +66,26 @@ Txxgl::Txxgl(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_slip = std::make_unique<SalesSlip>(*ctx.session, *ctx.clock, ctx.operatorCode, workstationOwner(ctx.operatorCode));
     m_tabs = new QTabWidget(this);
     m_tabs->addTab(buildIssueTab(), QStringLiteral("周  转"));
+    m_returnTab = new ReturnTab(ctx, this);
+    m_returnTab->lineDate = [this] { return m_slip->lineDate(); };
+    m_tabs->addTab(m_returnTab, QStringLiteral("退  料"));
+    m_paymentTab = new PaymentTab(ctx, this);
+    connect(m_paymentTab->quitButton(), &QPushButton::clicked, this, &Txxgl::reject);
+    m_tabs->addTab(m_paymentTab, QStringLiteral("回  款"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
-    resize(1040, 700);
+    resize(1040, 720);
     openCorrections = [this] {
-        inform(QStringLiteral("数据修改窗口尚在建设中。"));
+        LineCorrectionWindow w(this->ctx(), LineCorrectionWindow::Kind::Issue, this);
+        SalesSlip *slip = m_slip.get();
+        w.owner = slip->owner();
+        w.printLineOf = [slip](qint64 id) { return slip->printLineOf(id); };
+        w.listLines = [this, slip] {
+            return Corrections(session(), this->ctx().operatorCode).slipLines(slip->number(), slip->customer().code, slip->lineDate());
+        };
+        w.reload();
+        EnterChain::noAutoDefault(&w);
+        w.exec();
     };
 }
 
@@ -160,7 +179,7 @@ QWidget *Txxgl::buildIssueTab()
         b->setMinimumWidth(96);
         buttons->addWidget(b);
     }
-    buttons->addStretch();
+    buttons->setAlignment(Qt::AlignTop);
 
     auto *totals = new QGroupBox(QStringLiteral("本单合计"), tab);
     auto *tg = new QGridLayout(totals);
@@ -171,6 +190,8 @@ QWidget *Txxgl::buildIssueTab()
     big.setBold(true);
     m_totalQuantity->setFont(big);
     m_totalAmount->setFont(big);
+    m_totalQuantity->setMinimumWidth(160);
+    m_totalAmount->setMinimumWidth(160);
     tg->addWidget(new QLabel(QStringLiteral("总销售量："), totals), 0, 0);
     tg->addWidget(m_totalQuantity, 0, 1);
     tg->addWidget(unitLabel(QStringLiteral("(公斤)"), totals), 0, 2);
@@ -246,6 +267,7 @@ void Txxgl::activate()
         m_slip = std::make_unique<SalesSlip>(session(), *ctx().clock, ctx().operatorCode, owner);
     guarded([this] { m_slip->openWindow(); });
     m_date->setText(m_slip->lineDate());
+    m_returnTab->activate();
     bool catalogueRight = false;
     guarded([&] {
         const auto op = Operators(session()).find(ctx().operatorCode);

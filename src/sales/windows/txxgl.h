@@ -16,6 +16,8 @@ class QTableWidget;
 namespace fm {
 
 class CustomerProductList;
+class PaymentTab;
+class ReturnTab;
 
 class Txxgl : public FunctionWindow {
     Q_OBJECT
@@ -51,6 +53,8 @@ public:
     QLabel *quantityTotal() const { return m_totalQuantity; }
     QLabel *amountTotal() const { return m_totalAmount; }
     QTableWidget *linesGrid() const { return m_lines; }
+    ReturnTab *returnTab() const { return m_returnTab; }
+    PaymentTab *paymentTab() const { return m_paymentTab; }
 
     // Opens the correction window; replaced until it exists and by tests.
     std::function<void()> openCorrections;
@@ -93,6 +97,8 @@ private:
     QLabel *m_totalQuantity, *m_totalAmount;
     QTableWidget *m_lines;
     CustomerProductList *m_productListWindow = nullptr;
+    ReturnTab *m_returnTab;
+    PaymentTab *m_paymentTab;
 };
 
 } // namespace fm
