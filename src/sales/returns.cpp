@@ -48,16 +48,7 @@ Returns::Returns(Session &s, const Clock &clock, QString operatorCode)
 
 std::optional<SalesCustomer> Returns::customer(const QString &code)
 {
-    const QString c = code.trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dq, khbz FROM {zxkh} WHERE {ci:khdm} = {ci:?} ORDER BY khdm {first:1}"), {c});
-    if (!r) return std::nullopt;
-    SalesCustomer cust;
-    cust.code = r->value(0).toString().trimmed();
-    cust.name = r->value(1).toString().trimmed();
-    cust.region = r->value(2).toString().trimmed();
-    cust.flag = r->value(3).toString().trimmed();
-    return cust;
+    return findSalesCustomer(m_s, code);
 }
 
 std::vector<Purchase> Returns::purchases(const QString &customerCode, const QString &from, const QString &to)

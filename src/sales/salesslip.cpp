@@ -17,6 +17,20 @@ const QString kTooManyLines = QStringLiteral("你的记录数已经超过8条，
 
 } // namespace
 
+std::optional<SalesCustomer> findSalesCustomer(Session &s, const QString &code)
+{
+    const QString c = code.trimmed();
+    if (c.isEmpty()) return std::nullopt;
+    auto r = s.first(QStringLiteral("SELECT khdm, khmc, dq, khbz FROM {zxkh} WHERE {ci:khdm} = {ci:?} ORDER BY khdm {first:1}"), {c});
+    if (!r) return std::nullopt;
+    SalesCustomer cust;
+    cust.code = r->value(0).toString().trimmed();
+    cust.name = r->value(1).toString().trimmed();
+    cust.region = r->value(2).toString().trimmed();
+    cust.flag = r->value(3).toString().trimmed();
+    return cust;
+}
+
 SalesSlip::SalesSlip(Session &s, const Clock &clock, QString operatorCode, QString owner)
     : m_s(s), m_clock(clock), m_operator(std::move(operatorCode)), m_owner(std::move(owner))
 {
@@ -47,15 +61,9 @@ QString SalesSlip::start()
 std::optional<SalesCustomer> SalesSlip::enterCustomer(const QString &code)
 {
     if (m_state != State::Started) return std::nullopt;
-    const QString c = code.trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dq, khbz FROM {zxkh} WHERE {ci:khdm} = {ci:?} ORDER BY khdm {first:1}"), {c});
-    if (!r) return std::nullopt;
-    SalesCustomer cust;
-    cust.code = r->value(0).toString().trimmed();
-    cust.name = r->value(1).toString().trimmed();
-    cust.region = r->value(2).toString().trimmed();
-    cust.flag = r->value(3).toString().trimmed();
+    const std::optional<SalesCustomer> found = findSalesCustomer(m_s, code);
+    if (!found) return std::nullopt;
+    const SalesCustomer &cust = *found;
     if (cust.closed()) throw DomainError(QStringLiteral("此客户已经销户不能开票!"));
     m_customer = cust;
     m_totals.difference = 0;

@@ -22,6 +22,9 @@ struct SalesCustomer {
     bool closed() const { return flag.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0; }
 };
 
+// A customer by code (letter case ignored); nullopt when there is none.
+std::optional<SalesCustomer> findSalesCustomer(Session &s, const QString &code);
+
 // What the product code brings to a line.
 struct ProductQuote {
     QString code;          // price.cpdm as stored

@@ -41,8 +41,13 @@ std::optional<Operator> Operators::byId(qint64 id)
 
 std::vector<Operator> Operators::all()
 {
+    return select(QStringLiteral("ORDER BY id"));
+}
+
+std::vector<Operator> Operators::select(const QString &whereAndOrder, const QVariantList &values)
+{
     std::vector<Operator> out;
-    QSqlQuery q = m_s.exec(kColumns + QStringLiteral("ORDER BY id"));
+    QSqlQuery q = m_s.exec(kColumns + whereAndOrder, values);
     while (q.next()) out.push_back(fromRecord(q.record()));
     return out;
 }

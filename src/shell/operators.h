@@ -2,6 +2,7 @@
 // Operators (zxauth1): look-up, login, rights and passwords.
 
 #include <QString>
+#include <QVariantList>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     std::optional<Operator> byId(qint64 id);
     // Every operator in table order (name and code), for the rights editor.
     std::vector<Operator> all();
+    // The operators a condition selects: "WHERE … ORDER BY …" with bound values.
+    std::vector<Operator> select(const QString &whereAndOrder, const QVariantList &values = {});
 
     // The operator whose code and password both match, letter case ignored.
     // A legacy plain password that matches is re-stored as a hash.

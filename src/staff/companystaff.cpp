@@ -7,26 +7,6 @@ namespace fm {
 
 namespace {
 
-const QString kColumns = QStringLiteral("SELECT id, authid, authmc, deptment, author FROM {zxauth1} ");
-
-Operator fromRecord(const QSqlRecord &r)
-{
-    Operator o;
-    o.id = r.value(0).toLongLong();
-    o.code = r.value(1).toString().trimmed();
-    o.name = r.value(2).toString().trimmed();
-    o.dept = r.value(3).toString().trimmed();
-    o.rights = r.value(4).toString();
-    return o;
-}
-
-std::vector<Operator> readAll(QSqlQuery q)
-{
-    std::vector<Operator> out;
-    while (q.next()) out.push_back(fromRecord(q.record()));
-    return out;
-}
-
 const QString kNotFound = QStringLiteral("查无此人，请重新输入！");
 
 void requireDepartment(const QString &department)
@@ -51,7 +31,7 @@ QString CompanyStaff::newOperatorRights()
 
 std::vector<Operator> CompanyStaff::all()
 {
-    return readAll(m_s.exec(kColumns + QStringLiteral("ORDER BY id")));
+    return Operators(m_s).all();
 }
 
 QStringList CompanyStaff::usedDepartments()
@@ -68,7 +48,7 @@ QStringList CompanyStaff::usedDepartments()
 
 std::vector<Operator> CompanyStaff::ofDepartment(const QString &department)
 {
-    return readAll(m_s.exec(kColumns + QStringLiteral("WHERE deptment = ? ORDER BY id"), {department.trimmed()}));
+    return Operators(m_s).select(QStringLiteral("WHERE deptment = ? ORDER BY id"), {department.trimmed()});
 }
 
 QString CompanyStaff::checkCode(const QString &code, qint64 exceptId)
