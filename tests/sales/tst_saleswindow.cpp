@@ -1,4 +1,5 @@
 #include "reports/computedreport.h"
+#include "reports/reportexport.h"
 #include "sales/turnovernumbers.h"
 #include "sales/windows/paymenttab.h"
 #include "sales/windows/returntab.h"
@@ -54,7 +55,11 @@ private slots:
         loadSalesFixture(m_app.session());
         TurnoverNumbers(m_app.session()).initialise(QStringLiteral("1000"));
         m_printed.clear();
-        m_app.ctx.preview = [this](QWidget *, const ReportDocument &d) { m_printed.push_back(d.compute().toText()); };
+        m_app.ctx.preview = [this](QWidget *, const ReportDocument &d) {
+            m_printed.push_back(d.compute().toText());
+            if (!qEnvironmentVariableIsEmpty("FM_SCREENSHOT_DIR")) // for looking at them
+                exportPdf(d, qEnvironmentVariable("FM_SCREENSHOT_DIR") + QStringLiteral("/document%1.pdf").arg(m_printed.size()));
+        };
     }
 
     void aSlipFromStartToPrint()
