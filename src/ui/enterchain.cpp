@@ -1,6 +1,7 @@
 #include "ui/enterchain.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,11 +30,38 @@ void EnterChain::advance(QWidget *next)
     next->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Enter on a focused button presses it, as the Enter chain leads the clerk
+// to the button next (a button that is not the default ignores Enter).
+class ButtonEnter : public QObject {
+public:
+    using QObject::QObject;
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            auto *k = static_cast<QKeyEvent *>(event);
+            auto *b = qobject_cast<QPushButton *>(watched);
+            if (b && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && b->isEnabled()) {
+                b->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 void EnterChain::noAutoDefault(QWidget *root)
 {
+    static ButtonEnter *filter = new ButtonEnter(qApp);
     for (QPushButton *b : root->findChildren<QPushButton *>()) {
         b->setAutoDefault(false);
         b->setDefault(false);
+        b->removeEventFilter(filter);
+        b->installEventFilter(filter);
     }
 }
 
