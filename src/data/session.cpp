@@ -45,6 +45,7 @@ Session::Session(const ConnectionSettings &settings)
 
 Session::~Session()
 {
+    m_prepared.clear(); // before the connection they belong to goes
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen()) db.close();
@@ -82,7 +83,7 @@ void Session::connect(bool create)
         }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         db.setDatabaseName(vel);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=60000"));
         if (!db.open()) throw DbError(driverText(db.lastError()));
         exec(QStringLiteral("ATTACH DATABASE ? AS sc"), {sc});
         exec(QStringLiteral("ATTACH DATABASE ? AS histvel"), {hist});
@@ -171,9 +172,42 @@ QSqlQuery Session::exec(const QString &statement, const Values &values)
     return q;
 }
 
+QSqlQuery &Session::run(const QString &statement, const Values &values)
+{
+    const QString sql = expand(statement);
+    std::shared_ptr<Prepared> &p = m_prepared[sql];
+    // A different number of values gets the driver's own complaint.
+    if (!p || p->values != values.size()) {
+        p.reset();
+        // Statements built from varying text would grow the cache for ever.
+        constexpr qsizetype kMaxPrepared = 256;
+        if (m_prepared.size() > kMaxPrepared) {
+            m_prepared.clear();
+            return run(statement, values);
+        }
+        QSqlQuery q(database());
+        q.setForwardOnly(true);
+        q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!q.prepare(sql)) {
+            const QString error = driverText(q.lastError());
+            m_prepared.remove(sql);
+            throw DbError(error);
+        }
+        p = std::make_shared<Prepared>(Prepared{std::move(q), values.size()});
+    }
+    QSqlQuery &q = p->query;
+    for (qsizetype i = 0; i < values.size(); ++i) q.bindValue(int(i), values[i]);
+    if (!q.exec()) {
+        const QString error = driverText(q.lastError());
+        m_prepared.remove(sql);
+        throw DbError(error);
+    }
+    return q;
+}
+
 int Session::execute(const QString &statement, const Values &values)
 {
-    QSqlQuery q = exec(statement, values);
+    QSqlQuery &q = run(statement, values);
     const int n = q.numRowsAffected();
     q.finish();
     return n;
@@ -181,7 +215,7 @@ int Session::execute(const QString &statement, const Values &values)
 
 QVariant Session::scalar(const QString &statement, const Values &values)
 {
-    QSqlQuery q = exec(statement, values);
+    QSqlQuery &q = run(statement, values);
     QVariant v;
     if (q.next()) v = q.value(0);
     q.finish();
@@ -190,7 +224,7 @@ QVariant Session::scalar(const QString &statement, const Values &values)
 
 std::optional<QSqlRecord> Session::first(const QString &statement, const Values &values)
 {
-    QSqlQuery q = exec(statement, values);
+    QSqlQuery &q = run(statement, values);
     std::optional<QSqlRecord> r;
     if (q.next()) r = q.record();
     q.finish();
@@ -209,7 +243,7 @@ qint64 Session::insert(const QString &table, const Fields &fields)
         values << f.second;
     }
     const QString sql = m_dialect->insertSql(m_dialect->qualify(t->catalog, t->name), columns);
-    QSqlQuery q = exec(sql, values);
+    QSqlQuery &q = run(sql, values);
     qint64 id = 0;
     if (engine() == Engine::SQLite) {
         id = q.lastInsertId().toLongLong();
@@ -287,6 +321,20 @@ void Session::createSchema()
             for (const QString &s : m_dialect->createIndexes(t)) execDdl(s);
         }
     });
+}
+
+void Session::dropIndexes(const QString &table)
+{
+    const TableDef *t = findTable(table);
+    if (!t) throw DbError(QStringLiteral("未知的数据表：%1").arg(table));
+    for (const QString &s : m_dialect->dropIndexes(*t)) execDdl(s);
+}
+
+void Session::createIndexes(const QString &table)
+{
+    const TableDef *t = findTable(table);
+    if (!t) throw DbError(QStringLiteral("未知的数据表：%1").arg(table));
+    for (const QString &s : m_dialect->createIndexes(*t)) execDdl(s);
 }
 
 void Session::clearAllTables()
