@@ -8,6 +8,7 @@
 #include "sales/windows/linecorrectionwindow.h"
 #include "ui/enterchain.h"
 #include "ui/grid.h"
+#include "ui/layouts.h"
 #include "ui/prompter.h"
 #include "ui/reporting.h"
 
@@ -118,12 +119,7 @@ ReturnTab::ReturnTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(
     m_correct = new QPushButton(QStringLiteral("数据修改"), this);
     m_print = new QPushButton(QStringLiteral("打印清单"), this);
     m_preview = new QPushButton(QStringLiteral("打印预览"), this);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_choose, m_confirm, m_cancel, m_list, m_correct, m_print, m_preview}) {
-        b->setMinimumWidth(96);
-        buttons->addWidget(b);
-    }
-    buttons->setAlignment(Qt::AlignTop);
+    QVBoxLayout *buttons = buttonColumn({m_choose, m_confirm, m_cancel, m_list, m_correct, m_print, m_preview});
 
     auto *totals = new QGroupBox(QStringLiteral("合计"), this);
     auto *tg = new QHBoxLayout(totals);

@@ -14,6 +14,7 @@
 #include "shell/operators.h"
 #include "shell/windows/windowregistry.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 #include "ui/reporting.h"
 
 #include <QComboBox>
@@ -174,12 +175,7 @@ QWidget *Txxgl::buildIssueTab()
     m_catalogue = new QPushButton(QStringLiteral("客户产品"), tab);
     m_pay = new QPushButton(QStringLiteral("收款"), tab);
     m_print = new QPushButton(QStringLiteral("打印"), tab);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_choose, m_correct, m_customers, m_productList, m_catalogue, m_pay, m_print}) {
-        b->setMinimumWidth(96);
-        buttons->addWidget(b);
-    }
-    buttons->setAlignment(Qt::AlignTop);
+    QVBoxLayout *buttons = buttonColumn({m_choose, m_correct, m_customers, m_productList, m_catalogue, m_pay, m_print});
 
     auto *totals = new QGroupBox(QStringLiteral("本单合计"), tab);
     auto *tg = new QGridLayout(totals);
