@@ -73,6 +73,31 @@ private slots:
         screenshot(&login, QStringLiteral("login"));
     }
 
+    void firstRunWritesTheFileAndRestarts()
+    {
+        AppConfig prefill;
+        prefill.dataIP = QStringLiteral("10.0.0.5");
+        const QString path = m_dir.filePath(QStringLiteral("first.ini"));
+        Tlogin login(m_app.ctx, Tlogin::Mode::FirstRun, prefill, path, nullptr);
+        int restarts = 0;
+        login.restart = [&] { ++restarts; };
+        login.enterpriseField()->setText(QStringLiteral("维兰饲料有限公司"));
+        login.codeField()->setText(QStringLiteral("61937"));
+        login.passwordField()->setText(QStringLiteral("secret"));
+        // Enter in the code field looks nothing up before the catalogs are reached.
+        pressEnter(login.codeField());
+        QVERIFY(m_app.prompter.messages.isEmpty());
+        login.loginButton()->click();
+        QCOMPARE(restarts, 1);
+        const ConfigReadResult r = ConfigFile::read(path);
+        QVERIFY(r.exists && !r.damaged);
+        QCOMPARE(r.config.qymc, QStringLiteral("维兰饲料有限公司"));
+        QCOMPARE(r.config.dataIP, QStringLiteral("10.0.0.5")); // pre-filled and kept
+        QCOMPARE(r.config.username, QStringLiteral("61937"));
+        QCOMPARE(r.config.userpass, QString());
+        screenshot(&login, QStringLiteral("firstrun"));
+    }
+
     void gateThenInitialiseOpensTheMenu()
     {
         Tmain main(m_app.ctx, nullptr);
