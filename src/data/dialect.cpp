@@ -30,6 +30,11 @@ QString Dialect::insertSql(const QString &qualifiedTable, const QStringList &col
         .arg(qualifiedTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
 }
 
+QString Dialect::jsonRowsInsertSql(const QString &, const QStringList &) const
+{
+    return QString();
+}
+
 QString Dialect::indexExpression(const QString &column, bool caseInsensitive) const
 {
     return caseInsensitive ? caseFold(column) : column;
@@ -45,6 +50,24 @@ QStringList Dialect::createTable(const TableDef &t) const
                 .arg(qualify(t.catalog, t.name), cols.join(QStringLiteral(",\n  ")))};
 }
 
+Dialect::IndexNames Dialect::indexNames(const TableDef &t, int n, bool unique) const
+{
+    const QString name = QStringLiteral("%1_%2%3").arg(t.name, unique ? QStringLiteral("uk") : QStringLiteral("ix")).arg(n);
+    // Index names live in the table's schema on PostgreSQL and SQL Server;
+    // SQLite wants the schema on the index name instead of the table.
+    IndexNames out{name, name, qualify(t.catalog, t.name)};
+    if (engine() == Engine::SQLite) {
+        const int dot = out.table.indexOf(QLatin1Char('.'));
+        if (dot > 0) {
+            out.created = out.dropped = out.table.left(dot + 1) + name;
+            out.table = out.table.mid(dot + 1);
+        }
+    } else if (engine() == Engine::PostgreSQL) {
+        out.dropped = catalogName(t.catalog) + QLatin1Char('.') + name;
+    }
+    return out;
+}
+
 QStringList Dialect::createIndexes(const TableDef &t) const
 {
     QStringList out;
@@ -53,21 +76,24 @@ QStringList Dialect::createIndexes(const TableDef &t) const
         QStringList parts;
         for (const QString &c : ix.columns)
             parts << indexExpression(c, ix.caseInsensitive && !ix.exact.contains(c));
-        const QString name = QStringLiteral("%1_%2%3").arg(t.name, ix.unique ? QStringLiteral("uk") : QStringLiteral("ix")).arg(++n);
-        // Index names live in the table's schema on PostgreSQL and SQL Server;
-        // SQLite wants the schema on the index name instead of the table.
-        QString target = qualify(t.catalog, t.name);
-        QString indexName = name;
-        if (engine() == Engine::SQLite) {
-            const int dot = target.indexOf(QLatin1Char('.'));
-            if (dot > 0) {
-                indexName = target.left(dot + 1) + name;
-                target = target.mid(dot + 1);
-            }
-        }
+        const IndexNames names = indexNames(t, ++n, ix.unique);
         out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), indexName, target,
+                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), names.created, names.table,
                         parts.join(QLatin1Char(',')));
+    }
+    return out;
+}
+
+QStringList Dialect::dropIndexes(const TableDef &t) const
+{
+    QStringList out;
+    int n = 0;
+    for (const IndexDef &ix : t.indexes) {
+        const IndexNames names = indexNames(t, ++n, ix.unique);
+        if (engine() == Engine::SQLServer)
+            out << QStringLiteral("DROP INDEX IF EXISTS %1 ON %2").arg(names.dropped, names.table);
+        else
+            out << QStringLiteral("DROP INDEX IF EXISTS %1").arg(names.dropped);
     }
     return out;
 }
@@ -94,6 +120,21 @@ public:
     QString caseFold(const QString &expr) const override { return QStringLiteral("lower(%1)").arg(expr); }
     QString firstRows(int n) const override { return QStringLiteral("LIMIT %1").arg(n); }
     QStringList createCatalogs() const override { return {}; } // the files are attached
+    // A crash during a load loses only the load; a large cache and in-memory
+    // sorting make the index builds at its end cheap.
+    QStringList beginBulkLoad() const override
+    {
+        return {QStringLiteral("PRAGMA main.synchronous=OFF"), QStringLiteral("PRAGMA sc.synchronous=OFF"),
+                QStringLiteral("PRAGMA main.cache_size=-262144"), QStringLiteral("PRAGMA temp_store=MEMORY")};
+    }
+    QStringList endBulkLoad() const override
+    {
+        return {QStringLiteral("PRAGMA main.synchronous=FULL"), QStringLiteral("PRAGMA sc.synchronous=FULL"),
+                QStringLiteral("PRAGMA main.cache_size=-2000"), QStringLiteral("PRAGMA temp_store=DEFAULT")};
+    }
+    // Qt looks each parameter up by number in a list as long as the statement's,
+    // so very long statements cost more than they save.
+    int bulkBoundValues() const override { return 1000; }
 protected:
     QString columnType(const ColumnDef &c) const override
     {
@@ -127,6 +168,26 @@ public:
     {
         return {QStringLiteral("CREATE SCHEMA IF NOT EXISTS vel"), QStringLiteral("CREATE SCHEMA IF NOT EXISTS sc"),
                 QStringLiteral("CREATE SCHEMA IF NOT EXISTS histvel")};
+    }
+    QStringList beginBulkLoad() const override
+    {
+        return {QStringLiteral("SET synchronous_commit = off"), QStringLiteral("SET maintenance_work_mem = '256MB'")};
+    }
+    // The planner needs statistics of the new rows at once, not when
+    // autovacuum comes round.
+    QStringList endBulkLoad() const override
+    {
+        return {QStringLiteral("RESET synchronous_commit"), QStringLiteral("RESET maintenance_work_mem"),
+                QStringLiteral("ANALYZE")};
+    }
+    int bulkBoundValues() const override { return 1000; }
+    // The driver sends bound values as literals of one EXECUTE text; a single
+    // JSON value is parsed several times faster than thousands of literals.
+    QString jsonRowsInsertSql(const QString &qualifiedTable, const QStringList &columns) const override
+    {
+        const QString list = columns.join(QLatin1Char(','));
+        return QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM json_populate_recordset(NULL::%1, ?::json)")
+            .arg(qualifiedTable, list);
     }
 protected:
     QString columnType(const ColumnDef &c) const override
@@ -172,6 +233,7 @@ public:
             out << QStringLiteral("IF DB_ID(N'%1') IS NULL CREATE DATABASE %1").arg(QLatin1String(db));
         return out;
     }
+    int bulkBoundValues() const override { return 2000; } // the server takes 2100 parameters
 protected:
     QString columnType(const ColumnDef &c) const override
     {

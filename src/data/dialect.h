@@ -28,12 +28,33 @@ public:
     virtual QStringList createCatalogs() const = 0;
     QStringList createTable(const TableDef &t) const;
     QStringList createIndexes(const TableDef &t) const;
+    QStringList dropIndexes(const TableDef &t) const;
     QStringList createSchema() const; // catalogs, tables, indexes
+
+    // Bulk loads (the data generator): settings for this connection that make
+    // a long load cheaper, the statements that put them back, and how many
+    // values one statement of many VALUES rows should bind.
+    virtual QStringList beginBulkLoad() const { return {}; }
+    virtual QStringList endBulkLoad() const { return {}; }
+    virtual int bulkBoundValues() const = 0;
+    // An INSERT that takes many rows as one bound JSON array of objects keyed
+    // by column, where the engine unpacks that faster than long VALUES lists;
+    // empty where it does not.
+    virtual QString jsonRowsInsertSql(const QString &qualifiedTable, const QStringList &columns) const;
 
 protected:
     virtual QString columnType(const ColumnDef &c) const = 0;
     virtual QString idColumn() const = 0;
     virtual QString indexExpression(const QString &column, bool caseInsensitive) const;
+
+private:
+    // How the statements name index n of t and its table.
+    struct IndexNames {
+        QString created; // in CREATE INDEX
+        QString dropped; // in DROP INDEX
+        QString table;   // after ON
+    };
+    IndexNames indexNames(const TableDef &t, int n, bool unique) const;
 };
 
 std::unique_ptr<Dialect> makeDialect(Engine e);

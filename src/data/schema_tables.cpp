@@ -251,7 +251,8 @@ std::vector<TableDef> buildTables()
          T("czydm", kOperatorCode), F("zznum"), T("cpmc", kProductName), T("sjxl1", 20),
          T("zzhm", 8), T("kpjg", 20), T("kpje", 20), T("sjbs", 20), T("bszl", 4),
          T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", 20)},
-        {CI({"owner", "khdm"})});
+        // The owner is the workstation's own key and compared as stored.
+        {IndexDef{{"owner", "khdm"}, false, true, {"owner"}}});
 
     // Sales below cost, found by the price filter.
     add(V, "khjggl",
