@@ -67,11 +67,11 @@ int TurnoverNumbers::drawSerial()
 {
     int serial = 0;
     m_s.transaction([&] {
-        auto r = m_s.first(kFirstRow);
-        if (!r) throw DomainError(QStringLiteral("请先初始化周转号！"));
         // A relative update takes the row lock and cannot lose a concurrent draw.
-        m_s.execute(QStringLiteral("UPDATE {fphm} SET rec_num = rec_num + 1 WHERE id = ?"), {r->value(0)});
-        serial = m_s.scalar(QStringLiteral("SELECT rec_num FROM {fphm} WHERE id = ?"), {r->value(0)}).toInt();
+        const int n = m_s.execute(QStringLiteral("UPDATE {fphm} SET rec_num = rec_num + 1 "
+                                                 "WHERE id = (SELECT MIN(id) FROM {fphm})"));
+        if (n == 0) throw DomainError(QStringLiteral("请先初始化周转号！"));
+        serial = m_s.scalar(QStringLiteral("SELECT rec_num FROM {fphm} WHERE id = (SELECT MIN(id) FROM {fphm})")).toInt();
     });
     return serial;
 }
