@@ -1,5 +1,6 @@
 #include "ui/layouts.h"
 
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,6 +15,14 @@ QVBoxLayout *buttonColumn(const QList<QPushButton *> &buttons)
     }
     column->setAlignment(Qt::AlignTop);
     return column;
+}
+
+QHBoxLayout *buttonRow(const QList<QPushButton *> &buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons) row->addWidget(b);
+    return row;
 }
 
 } // namespace fm

@@ -3,6 +3,7 @@
 #include "accounts/windows/registerwidgets.h"
 #include "data/dberror.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -28,11 +29,7 @@ Tinskh::Tinskh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     form->addRow(QStringLiteral("地区："), m_regionShown);
     form->addRow(QStringLiteral("客户姓名："), m_name);
     form->addRow(QStringLiteral("客户代码(5位数字)："), m_code);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_confirm);
-    buttons->addWidget(m_discard);
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({m_confirm, m_discard, quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);

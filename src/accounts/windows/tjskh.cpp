@@ -3,6 +3,7 @@
 #include "accounts/windows/registerwidgets.h"
 #include "data/dberror.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -46,10 +47,7 @@ Tjskh::Tjskh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     boxes->addWidget(m_name);
     boxes->addWidget(m_code);
     boxes->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_delete);
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({m_delete, quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(modes);
     layout->addLayout(boxes);

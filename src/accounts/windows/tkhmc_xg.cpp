@@ -4,6 +4,7 @@
 #include "accounts/windows/registerwidgets.h"
 #include "common/gbk.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -34,10 +35,7 @@ Tkhmc_xg::Tkhmc_xg(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     form->addRow(QStringLiteral("所在地区："), m_region);
     form->addRow(QStringLiteral("修改后客户名称："), m_newName);
     form->addRow(QStringLiteral("修改后所在地区："), m_newRegion);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_confirm);
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({m_confirm, quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);

@@ -4,6 +4,7 @@
 #include "accounts/windows/registerwidgets.h"
 #include "ui/enterchain.h"
 #include "ui/reporting.h"
+#include "ui/layouts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -26,10 +27,7 @@ Tzx_khcx::Tzx_khcx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     top->addWidget(new QLabel(QStringLiteral("地区："), this));
     top->addWidget(m_region);
     top->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_print);
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({m_print, quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);

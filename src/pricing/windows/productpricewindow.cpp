@@ -3,6 +3,7 @@
 #include "pricing/windows/pricepage.h"
 #include "pricing/windows/tveljgxg.h"
 #include "pricing/windows/txg_jg.h"
+#include "ui/layouts.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -27,9 +28,7 @@ ProductPriceWindow::ProductPriceWindow(AppContext &ctx, QWidget *parent) : Funct
 
     auto *quit = priceButton(this, QStringLiteral("退出"), "quit");
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({quit});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);

@@ -4,6 +4,7 @@
 #include "pricing/pricebook.h"
 #include "pricing/windows/pricegrid.h"
 #include "pricing/windows/pricepage.h"
+#include "ui/layouts.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -49,9 +50,7 @@ Tcp_jgcx::Tcp_jgcx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     m_stack->addWidget(m_customers);
 
     auto *quit = priceButton(this, QStringLiteral("退出"), "quit");
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({quit});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(kind);

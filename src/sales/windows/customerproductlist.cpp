@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/numbertext.h"
 #include "data/session.h"
+#include "ui/layouts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,9 +37,7 @@ CustomerProductList::CustomerProductList(QWidget *parent) : QDialog(parent)
     auto *quit = new QPushButton(QStringLiteral("退出"), this);
     quit->setAutoDefault(false);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({quit});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_grid);

@@ -10,6 +10,7 @@
 #include "ui/enterchain.h"
 #include "ui/prompter.h"
 #include "ui/reporting.h"
+#include "ui/layouts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -87,10 +88,7 @@ PaymentTab::PaymentTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ct
 
     m_receipt = new QPushButton(QStringLiteral("打印收款单"), this);
     m_quit = new QPushButton(QStringLiteral("退出"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_receipt);
-    buttons->addWidget(m_quit);
+    QHBoxLayout *buttons = buttonRow({m_receipt, m_quit});
 
     auto *grid = new QGridLayout;
     grid->addWidget(choose, 0, 0);

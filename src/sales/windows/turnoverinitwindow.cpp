@@ -2,6 +2,7 @@
 
 #include "sales/turnovernumbers.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -25,10 +26,7 @@ TurnoverInitWindow::TurnoverInitWindow(AppContext &ctx, QWidget *parent) : Funct
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("周转号初始号:"), m_input);
     form->addRow(QStringLiteral("当前周转号码："), m_current);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_confirm);
-    buttons->addWidget(m_cancel);
+    QHBoxLayout *buttons = buttonRow({m_confirm, m_cancel});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);

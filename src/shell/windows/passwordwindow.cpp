@@ -2,6 +2,7 @@
 
 #include "shell/operators.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -33,9 +34,7 @@ PasswordWindow::PasswordWindow(AppContext &ctx, QWidget *parent) : FunctionWindo
     form->addRow(QStringLiteral("部      门："), m_dept);
     form->addRow(QStringLiteral("原  密  码："), m_old);
     form->addRow(QStringLiteral("新  密  码："), m_new);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);

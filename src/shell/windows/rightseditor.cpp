@@ -3,6 +3,7 @@
 #include "shell/menutable.h"
 #include "shell/operators.h"
 #include "ui/enterchain.h"
+#include "ui/layouts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,11 +74,7 @@ RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ct
     m_confirm = new QPushButton(QStringLiteral("确认"), this);
     auto *discardButton = new QPushButton(QStringLiteral("放弃"), this);
     auto *quit = new QPushButton(QStringLiteral("退出"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_confirm);
-    buttons->addWidget(discardButton);
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({m_confirm, discardButton, quit});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -5,6 +5,7 @@
 #include "shell/windows/tmain.h"
 #include "ui/enterchain.h"
 #include "ui/prompter.h"
+#include "ui/layouts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,9 +79,7 @@ Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QStrin
 
     m_login = new QPushButton(QStringLiteral("登    入"), this);
     auto *quit = new QPushButton(QStringLiteral("退        出"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_login);
+    QHBoxLayout *buttons = buttonRow({m_login});
     buttons->addSpacing(24);
     buttons->addWidget(quit);
     buttons->addStretch();

@@ -2,6 +2,7 @@
 
 #include "staff/companystaff.h"
 #include "staff/windows/staffgrid.h"
+#include "ui/layouts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -26,9 +27,7 @@ Tzx_gsrycx::Tzx_gsrycx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
     auto *top = new QHBoxLayout;
     top->addWidget(m_dept);
     top->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(quit);
+    QHBoxLayout *buttons = buttonRow({quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);

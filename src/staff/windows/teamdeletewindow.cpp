@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "staff/productionstaff.h"
 #include "staff/windows/staffgrid.h"
+#include "ui/layouts.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -17,10 +18,7 @@ Tbzsc::Tbzsc(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_delete = new QPushButton(QStringLiteral("删除"), this);
     auto *close = new QPushButton(QStringLiteral("关闭"), this);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_delete);
-    buttons->addWidget(close);
+    QHBoxLayout *buttons = buttonRow({m_delete, close});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addLayout(buttons);
