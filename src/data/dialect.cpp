@@ -219,6 +219,11 @@ public:
     {
         return QStringLiteral("OFFSET 0 ROWS FETCH NEXT %1 ROWS ONLY").arg(n);
     }
+    QString pageRows(QVariantList &values, qint64 offset, int n) const override
+    {
+        values << offset << n;
+        return QStringLiteral("OFFSET ? ROWS FETCH NEXT ? ROWS ONLY");
+    }
     QString insertSql(const QString &qualifiedTable, const QStringList &columns) const override
     {
         QStringList marks;

@@ -5,6 +5,7 @@
 #include "data/schema.h"
 
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 
 namespace fm {
@@ -20,6 +21,13 @@ public:
     virtual QString caseFold(const QString &expr) const = 0;
     // The tail that limits a query (which must have an ORDER BY) to n rows.
     virtual QString firstRows(int n) const = 0;
+    // The tail that skips offset rows and takes the next n (after an ORDER
+    // BY), with both bound: its values are appended to values.
+    virtual QString pageRows(QVariantList &values, qint64 offset, int n) const
+    {
+        values << n << offset;
+        return QStringLiteral("LIMIT ? OFFSET ?");
+    }
     // The clause that makes an INSERT hand back the new id, and where it goes.
     virtual QString insertSql(const QString &qualifiedTable, const QStringList &columns) const;
 

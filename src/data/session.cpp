@@ -160,12 +160,30 @@ void Session::fail(const QSqlQuery &q, const QString &statement) const
     throw DbError(driverText(q.lastError()));
 }
 
+void Session::failWriteAt(int n)
+{
+    m_failWriteAt = n;
+    m_writes = 0;
+}
+
+void Session::countWrite(const QString &sql)
+{
+    if (m_failWriteAt <= 0) return;
+    const QStringView head = QStringView(sql).trimmed().left(6);
+    if (head.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) != 0
+        && head.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) != 0
+        && head.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) != 0)
+        return;
+    if (++m_writes == m_failWriteAt) throw DbError(QStringLiteral("模拟的写入失败（第 %1 次写入）").arg(m_writes));
+}
+
 QSqlQuery Session::exec(const QString &statement, const Values &values)
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     const QString sql = expand(statement);
+    countWrite(sql);
     if (!q.prepare(sql)) fail(q, sql);
     for (const QVariant &v : values) q.addBindValue(v);
     if (!q.exec()) fail(q, sql);
@@ -175,6 +193,7 @@ QSqlQuery Session::exec(const QString &statement, const Values &values)
 QSqlQuery &Session::run(const QString &statement, const Values &values)
 {
     const QString sql = expand(statement);
+    countWrite(sql);
     std::shared_ptr<Prepared> &p = m_prepared[sql];
     // A different number of values gets the driver's own complaint.
     if (!p || p->values != values.size()) {
@@ -227,6 +246,28 @@ std::optional<QSqlRecord> Session::first(const QString &statement, const Values 
     QSqlQuery &q = run(statement, values);
     std::optional<QSqlRecord> r;
     if (q.next()) r = q.record();
+    q.finish();
+    return r;
+}
+
+Rows Session::rows(const QString &statement, const Values &values)
+{
+    QSqlQuery &q = run(statement, values);
+    Rows out;
+    std::shared_ptr<const Row::Columns> columns;
+    while (q.next()) {
+        if (!columns) columns = Row::columnsOf(q.record());
+        out.push_back(Row::current(q, columns));
+    }
+    q.finish();
+    return out;
+}
+
+std::optional<Row> Session::row(const QString &statement, const Values &values)
+{
+    QSqlQuery &q = run(statement, values);
+    std::optional<Row> r;
+    if (q.next()) r = Row::current(q, Row::columnsOf(q.record()));
     q.finish();
     return r;
 }

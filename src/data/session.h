@@ -12,6 +12,7 @@
 #include "data/connectionsettings.h"
 #include "data/dberror.h"
 #include "data/dialect.h"
+#include "data/row.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -54,6 +55,11 @@ public:
     QVariant scalar(const QString &statement, const Values &values = {});
     // First row, if any.
     std::optional<QSqlRecord> first(const QString &statement, const Values &values = {});
+    // Every row of the result, read in full before returning, so no query is
+    // left open while the next statement runs on the connection.
+    Rows rows(const QString &statement, const Values &values = {});
+    // The first row of the result, if any.
+    std::optional<Row> row(const QString &statement, const Values &values = {});
     // Inserts one row and returns its id.
     qint64 insert(const QString &table, const Fields &fields);
     // Runs DDL (which some drivers refuse to prepare).
@@ -69,6 +75,12 @@ public:
     // another workstation. Must be called inside transaction().
     void lockRows(const QString &table, const QString &column,
                   const QString &where = QString(), const Values &values = {});
+
+    // Tests: the n-th write statement (INSERT, UPDATE, DELETE) from now on
+    // fails as a database error would; 0 turns it off. writesSeen() counts
+    // the writes since the last call, so a test can fail each one in turn.
+    void failWriteAt(int n);
+    int writesSeen() const { return m_writes; }
 
     // Creates every catalog, table and index. Used by the admin tool and tests.
     void createSchema();
@@ -89,11 +101,14 @@ private:
     // next call: preparing costs more than an indexed look-up, and on a server
     // it is a round trip of its own (two, with the one that frees it).
     QSqlQuery &run(const QString &sql, const Values &values);
+    void countWrite(const QString &sql);
 
     ConnectionSettings m_settings;
     std::unique_ptr<Dialect> m_dialect;
     QString m_connectionName;
     int m_depth = 0;
+    int m_writes = 0;
+    int m_failWriteAt = 0;
     mutable QHash<QString, QString> m_expanded;
     struct Prepared {
         QSqlQuery query;

@@ -1,24 +1,104 @@
 #pragma once
-// Read-only grids of rows: headers, cells as text, numbers right-aligned, and
-// each row's key kept so that a click finds its row by key.
+// The read-only grid every window lists rows in. Each row keeps the id of
+// the record it shows, so a click finds its row by key. Numbers show in the
+// mill's number text, right-aligned; a missing value is an empty cell.
+//
+// A short list is given whole (setRows). A list that can be long is given as
+// a RowPager (setPager): the grid reads a page at a time as the user
+// scrolls, never the whole table, stops at a limit and then says how many
+// rows there are. A click on a column head sorts: in memory when every row
+// is loaded, otherwise by asking the pager for that order.
 
+#include "data/row.h"
+
+#include <QColor>
 #include <QStringList>
 #include <QVariant>
+#include <QWidget>
+#include <memory>
 #include <vector>
 
+class QLabel;
+class QTableView;
 class QTableWidget;
-class QWidget;
 
 namespace fm {
 
-struct GridRow {
-    qint64 key = 0;
-    QVariantList cells; // doubles are shown as number text, right-aligned
+class RowPager;
+class GridModel;
+
+struct GridColumn {
+    enum class Kind { Text, Number, Date };
+    QString title;
+    QString field;  // the column of a Row it shows (for setRows(Rows) and pagers)
+    Kind kind = Kind::Text;
 };
 
+// Columns that show the Row columns of the same names as text; mark numbers
+// and dates afterwards where needed.
+QList<GridColumn> gridColumns(const QStringList &titles, const QStringList &fields = QStringList());
+
+struct GridRow {
+    qint64 id = 0;
+    QVariantList cells; // doubles print as numbers; a null QVariant as nothing
+    QColor background = QColor(); // invalid: the grid's own
+};
+
+class Grid : public QWidget {
+    Q_OBJECT
+public:
+    Grid(const QList<GridColumn> &columns, QWidget *parent, const char *name = nullptr);
+    // Titles only, for rows given as cells.
+    Grid(const QStringList &titles, QWidget *parent, const char *name = nullptr);
+    ~Grid() override;
+
+    QTableView *view() const { return m_view; }
+    // The column that takes the spare width (default: the last).
+    void setStretchColumn(int column);
+    // The most rows a pager fills the grid with.
+    void setLimit(int rows) { m_limit = rows; }
+    int limit() const { return m_limit; }
+
+    void setRows(std::vector<GridRow> rows);
+    void setRows(const Rows &rows);
+    void setPager(std::shared_ptr<RowPager> pager);
+    void clear();
+
+    int rowCount() const;
+    int columnCount() const;
+    qint64 idAt(int row) const;
+    qint64 currentId() const;
+    int currentRow() const;
+    QString textAt(int row, int column) const;
+    QVariant valueAt(int row, int column) const;
+    QString title(int column) const;
+    // Selects and shows the row with that id; false when it is not listed.
+    bool selectId(qint64 id);
+    // Rows in the list: known once every row is loaded or the limit is
+    // reached (then counted); -1 while more pages may follow.
+    qint64 totalRows() const;
+    // The line under the grid ("共 N 行" and, at the limit, how many show).
+    QString statusText() const;
+    // Reads the next page now (what scrolling to the end does).
+    void fetchMore();
+
+signals:
+    void rowClicked(qint64 id, int row);
+    void rowActivated(qint64 id, int row);
+
+private:
+    void build(const QList<GridColumn> &columns, const char *name);
+    void updateStatus();
+
+    GridModel *m_model;
+    QTableView *m_view;
+    QLabel *m_status;
+    int m_limit = 10000;
+};
+
+// Until every window has moved onto Grid: the older helpers over QTableWidget.
 QTableWidget *makeGrid(QWidget *parent, const QStringList &headers);
 void fillGrid(QTableWidget *grid, const std::vector<GridRow> &rows);
-// The key of the current row, 0 when none.
 qint64 currentKey(const QTableWidget *grid);
 
 } // namespace fm

@@ -1,10 +1,34 @@
 #include "ui/layouts.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace fm {
+
+QLabel *labelFor(const QString &text, QWidget *field, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setBuddy(field);
+    QString name = text.trimmed();
+    while (name.endsWith(QChar(0xFF1A)) || name.endsWith(QLatin1Char(':'))) name.chop(1);
+    if (field && field->accessibleName().isEmpty()) field->setAccessibleName(name);
+    return l;
+}
+
+QWidget *withUnit(QWidget *field, const QString &unit)
+{
+    auto *w = new QWidget(field->parentWidget());
+    auto *h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(field, 1);
+    auto *l = new QLabel(unit, w);
+    l->setStyleSheet(QStringLiteral("color: #555;"));
+    h->addWidget(l);
+    return w;
+}
 
 QVBoxLayout *buttonColumn(const QList<QPushButton *> &buttons)
 {
@@ -23,6 +47,43 @@ QHBoxLayout *buttonRow(const QList<QPushButton *> &buttons)
     row->addStretch();
     for (QPushButton *b : buttons) row->addWidget(b);
     return row;
+}
+
+FieldGrid::FieldGrid(QWidget *container, int pairsPerRow)
+    : m_container(container), m_grid(new QGridLayout(container)), m_pairs(pairsPerRow)
+{
+    for (int p = 0; p < m_pairs; ++p) m_grid->setColumnStretch(p * 2 + 1, 1);
+}
+
+void FieldGrid::place(QWidget *w, int span)
+{
+    if (m_pair + span > m_pairs) newRow();
+    m_grid->addWidget(w, m_row, m_pair * 2 + 1, 1, span * 2 - 1);
+    m_pair += span;
+    if (m_pair >= m_pairs) newRow();
+}
+
+FieldGrid &FieldGrid::add(const QString &caption, QWidget *field, const QString &unit, int span)
+{
+    if (m_pair + span > m_pairs) newRow();
+    m_grid->addWidget(labelFor(caption, field, m_container), m_row, m_pair * 2, Qt::AlignRight | Qt::AlignVCenter);
+    place(unit.isEmpty() ? field : withUnit(field, unit), span);
+    return *this;
+}
+
+FieldGrid &FieldGrid::add(QWidget *field, int span)
+{
+    place(field, span);
+    return *this;
+}
+
+FieldGrid &FieldGrid::newRow()
+{
+    if (m_pair > 0) {
+        ++m_row;
+        m_pair = 0;
+    }
+    return *this;
 }
 
 } // namespace fm

@@ -50,7 +50,8 @@ bool guardedCall(Prompter &prompter, QWidget *parent, const std::function<void()
         fn();
         return true;
     } catch (const DomainError &e) {
-        prompter.inform(parent, e.message());
+        // A refusal of several lines is several messages in a row.
+        for (const QString &line : e.message().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) prompter.inform(parent, line);
     } catch (const DbError &e) {
         prompter.inform(parent, e.message());
     }

@@ -51,14 +51,4 @@ QPushButton *priceButton(QWidget *parent, const QString &text, const char *name)
     return b;
 }
 
-QWidget *withUnit(QWidget *field, const QString &unit)
-{
-    auto *w = new QWidget(field->parentWidget());
-    auto *h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(field, 1);
-    h->addWidget(new QLabel(unit, w));
-    return w;
-}
-
 } // namespace fm

@@ -4,6 +4,7 @@
 
 #include "pricing/pricebook.h"
 #include "shell/appcontext.h"
+#include "ui/layouts.h"
 
 #include <QWidget>
 #include <functional>
@@ -42,7 +43,5 @@ private:
 // Small builders the price windows share.
 QLineEdit *priceEdit(QWidget *parent, const char *name, int maxLength = 16);
 QPushButton *priceButton(QWidget *parent, const QString &text, const char *name);
-// A field with its unit after it, e.g. "（元/吨）".
-QWidget *withUnit(QWidget *field, const QString &unit);
 
 } // namespace fm

@@ -20,7 +20,7 @@ namespace fm {
 
 namespace {
 
-QComboBox *chooser(QWidget *parent, const char *name, const QString &placeholder, bool editable, int width)
+QComboBox *priceChooser(QWidget *parent, const char *name, const QString &placeholder, bool editable, int width)
 {
     auto *c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
@@ -40,9 +40,9 @@ QComboBox *chooser(QWidget *parent, const char *name, const QString &placeholder
 Tkhxg_jg::Tkhxg_jg(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral("客户产品价格修改"));
-    m_region = chooser(this, "region", QStringLiteral("地区"), false, 120);
-    m_name = chooser(this, "customerName", QStringLiteral("客户名称"), true, 180);
-    m_code = chooser(this, "customerCode", QStringLiteral("客户代码"), true, 120);
+    m_region = priceChooser(this, "region", QStringLiteral("地区"), false, 120);
+    m_name = priceChooser(this, "customerName", QStringLiteral("客户名称"), true, 180);
+    m_code = priceChooser(this, "customerCode", QStringLiteral("客户代码"), true, 120);
     auto *choose = new QHBoxLayout;
     choose->addWidget(new QLabel(QStringLiteral("地区："), this));
     choose->addWidget(m_region);

@@ -1,8 +1,11 @@
 #include "shell/windows/windowregistry.h"
 
 #include "shell/menutable.h"
+#include "shell/operators.h"
 #include "shell/windows/placeholderwindow.h"
 #include "ui/functionwindow.h"
+
+#include <algorithm>
 
 namespace fm {
 
@@ -18,6 +21,15 @@ FunctionWindow *WindowRegistry::window(int function)
                                    : new PlaceholderWindow(m_ctx, function, m_parent);
     }
     return w;
+}
+
+bool WindowRegistry::reachable(int function) const
+{
+    if (!m_ctx.session) return false;
+    const auto op = Operators(*m_ctx.session).find(m_ctx.operatorCode);
+    if (!op) return false;
+    const std::vector<int> reached = reachableFunctions(menuEnabled(op->rights, false));
+    return std::find(reached.begin(), reached.end(), function) != reached.end();
 }
 
 bool WindowRegistry::open(int function)

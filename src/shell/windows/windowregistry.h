@@ -42,6 +42,10 @@ public:
     FunctionWindow *window(int function);
     // Opens it modally; returns false when the function opens nothing.
     bool open(int function);
+    // Whether the logged-in operator's rights reach a function as the main
+    // menu would (the item and every menu above it enabled). Windows that
+    // open other functions' windows ask this first.
+    bool reachable(int function) const;
 
 private:
     AppContext &m_ctx;

@@ -30,7 +30,7 @@ QComboBox *departmentList(QWidget *parent)
 }
 
 // A list of names or codes that also takes a typed entry.
-QComboBox *chooser(QWidget *parent)
+QComboBox *staffChooser(QWidget *parent)
 {
     auto *c = new QComboBox(parent);
     c->setEditable(true);
@@ -58,7 +58,7 @@ qint64 chosenId(const QComboBox *c, const QString &placeholder)
     return 0;
 }
 
-QPushButton *button(const char *text, QWidget *parent)
+QPushButton *staffButton(const char *text, QWidget *parent)
 {
     auto *b = new QPushButton(QString::fromUtf8(text), parent);
     b->setMinimumWidth(72);
@@ -127,9 +127,9 @@ QWidget *Tzx_ry::buildTakeOn()
     m_inPassword->setMaxLength(kPasswordMaxLength);
     m_inPassword->setEchoMode(QLineEdit::Password);
     m_inPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    m_inConfirm = button("确认", tab);
-    m_inDiscard = button("放弃", tab);
-    auto *quit = button("退出", tab);
+    m_inConfirm = staffButton("确认", tab);
+    m_inDiscard = staffButton("放弃", tab);
+    auto *quit = staffButton("退出", tab);
     m_inGrid = operatorGrid(tab);
 
     auto *form = new QFormLayout;
@@ -164,13 +164,13 @@ QWidget *Tzx_ry::buildTakeOn()
 QWidget *Tzx_ry::buildRemove()
 {
     auto *tab = new QWidget(this);
-    m_outName = chooser(tab);
-    m_outCode = chooser(tab);
+    m_outName = staffChooser(tab);
+    m_outCode = staffChooser(tab);
     m_outDept = new QLineEdit(tab);
     m_outDept->setReadOnly(true);
-    m_outConfirm = button("确认", tab);
-    m_outDiscard = button("放弃", tab);
-    auto *quit = button("退出", tab);
+    m_outConfirm = staffButton("确认", tab);
+    m_outDiscard = staffButton("放弃", tab);
+    auto *quit = staffButton("退出", tab);
     m_outGrid = operatorGrid(tab);
 
     auto *form = new QFormLayout;
@@ -193,13 +193,13 @@ QWidget *Tzx_ry::buildRemove()
 QWidget *Tzx_ry::buildChange()
 {
     auto *tab = new QWidget(this);
-    m_chName = chooser(tab);
+    m_chName = staffChooser(tab);
     m_chDept = departmentList(tab);
     m_chCode = new QLineEdit(tab);
     m_chCode->setMaxLength(CompanyStaff::kCodeLength);
-    m_chConfirm = button("确认", tab);
-    m_chDiscard = button("放弃", tab);
-    auto *quit = button("退出", tab);
+    m_chConfirm = staffButton("确认", tab);
+    m_chDiscard = staffButton("放弃", tab);
+    auto *quit = staffButton("退出", tab);
     m_chGrid = operatorGrid(tab);
 
     auto *form = new QFormLayout;

@@ -1,0 +1,46 @@
+#include "data/rowpager.h"
+
+#include <QRegularExpression>
+
+namespace fm {
+
+QString RowPager::orderClause() const
+{
+    QStringList keys;
+    if (!m_sortColumn.isEmpty())
+        keys << m_sortColumn + (m_descending ? QStringLiteral(" DESC") : QString());
+    for (const QString &c : m_query.orderBy)
+        if (c != m_sortColumn) keys << c;
+    if (!keys.contains(QStringLiteral("id"))) keys << QStringLiteral("id");
+    return keys.join(QStringLiteral(", "));
+}
+
+Rows RowPager::page(qint64 offset, int n)
+{
+    Values values = m_query.values;
+    const QString tail = m_s.dialect().pageRows(values, offset, n);
+    return m_s.rows(QStringLiteral("SELECT * FROM (%1) q ORDER BY %2 %3").arg(m_query.select, orderClause(), tail),
+                    values);
+}
+
+qint64 RowPager::count()
+{
+    return m_s.scalar(QStringLiteral("SELECT COUNT(*) FROM (%1) q").arg(m_query.select), m_query.values).toLongLong();
+}
+
+bool RowPager::sortBy(const QString &column, bool descending)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!plain.match(column).hasMatch()) return false;
+    m_sortColumn = column;
+    m_descending = descending;
+    return true;
+}
+
+void RowPager::resetOrder()
+{
+    m_sortColumn.clear();
+    m_descending = false;
+}
+
+} // namespace fm
