@@ -11,6 +11,8 @@
 // before the first write; a refused rule throws DomainError with the text the
 // clerk sees.
 
+#include "accounts/customers.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -24,17 +26,6 @@ struct Region {
     qint64 id = 0;
     QString name; // dq
     QString code; // bh, two digits
-};
-
-struct Customer {
-    qint64 id = 0;
-    QString code;   // khdm
-    QString name;   // khmc
-    QString region; // dq, the region's name
-    QString flag;   // khbz
-    QString phone;  // teleph
-
-    bool isClosed() const { return flag.compare(QLatin1String("x"), Qt::CaseInsensitive) == 0; }
 };
 
 // A row of the customer price table, as "客户调整" shows it.
