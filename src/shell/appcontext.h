@@ -25,6 +25,9 @@ struct AppContext {
     QString operatorCode;  // authid of the logged-in operator
     QString operatorName;
     QString workingDir;    // where config.ini lives
+    // This computer, as it owns print rows and working-table rows: the
+    // configured identity when set, else the full host name.
+    QString workstation;
     WindowRegistry *windows = nullptr; // opens other functions' windows (set by the main window)
     // Where documents go; empty means the preview window and the printer.
     // Tests capture the documents here instead.

@@ -29,6 +29,7 @@ struct AppFixture {
         ctx.qymc = QStringLiteral("测试饲料有限公司");
         ctx.operatorCode = QStringLiteral("admin");
         ctx.operatorName = QStringLiteral("系统管理员");
+        ctx.workstation = QStringLiteral("test-workstation");
     }
     Session &session() { return db->session(); }
 };
