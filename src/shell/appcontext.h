@@ -25,6 +25,7 @@ struct AppContext {
     QString operatorCode;  // authid of the logged-in operator
     QString operatorName;
     QString workingDir;    // where config.ini lives
+    QString workstation;   // workstationIdentity() of the config, set by the shell at login
     WindowRegistry *windows = nullptr; // opens other functions' windows (set by the main window)
     // Where documents go; empty means the preview window and the printer.
     // Tests capture the documents here instead.
