@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace fm {
 
 namespace {
@@ -82,6 +86,10 @@ MigrationResult migrateEmbeddedInstallation(const QString &dataDir, const Migrat
         cs.dataDir = work;
         std::unique_ptr<Session> s = Session::open(cs, true);
         s->createSchema();
+        // The new file is nobody's until it is complete: no journal worth
+        // syncing, and each index built once after its table is full.
+        for (const QString &st : s->dialect().beginBulkLoad()) s->execDdl(st);
+        for (const TableDef &t : schemaTables()) s->dropIndexes(t.name);
         for (Catalog c : {Catalog::Vel, Catalog::Sc, Catalog::Histvel})
             s->exec(QStringLiteral("ATTACH DATABASE ? AS %1").arg(attachedName(c)),
                     {dir.absoluteFilePath(legacyEmbeddedFileName(c))});
@@ -102,6 +110,7 @@ MigrationResult migrateEmbeddedInstallation(const QString &dataDir, const Migrat
                 while (info.next()) oldColumns << info.value(0).toString();
                 info.finish();
                 if (oldColumns.isEmpty()) {
+                    s->createIndexes(t.name);
                     result.missing << t.name;
                     continue;
                 }
@@ -135,6 +144,7 @@ MigrationResult migrateEmbeddedInstallation(const QString &dataDir, const Migrat
                                           .arg(t.name)
                                           .arg(before.empty() ? 0 : qint64(before[0]))
                                           .arg(after.empty() ? 0 : qint64(after[0])));
+                s->createIndexes(t.name);
                 ++result.tables;
                 result.rows += before.empty() ? 0 : qint64(before[0]);
             }
@@ -142,15 +152,27 @@ MigrationResult migrateEmbeddedInstallation(const QString &dataDir, const Migrat
         });
         for (Catalog c : {Catalog::Vel, Catalog::Sc, Catalog::Histvel})
             s->execDdl(QStringLiteral("DETACH DATABASE %1").arg(attachedName(c)));
-        // One self-contained file to move; it returns to WAL when it is next opened.
-        s->execDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        const QString check = s->scalar(QStringLiteral("PRAGMA integrity_check")).toString();
+        // One self-contained file to move (the load ran without a WAL); it
+        // returns to WAL when it is next opened.
+        const QString check = s->scalar(QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QLatin1String("ok")) throw DomainError(QStringLiteral("新数据库文件检查不通过：%1").arg(check));
     } catch (...) {
         QDir(work).removeRecursively();
         throw;
     }
-    const bool moved = !QFileInfo::exists(built + QStringLiteral("-wal")) && QFile::rename(built, target);
+    // The load did not sync; the file must be on disk before it takes its name.
+    bool synced = false;
+    {
+        QFile f(built);
+        if (f.open(QIODevice::ReadWrite)) {
+#ifdef Q_OS_UNIX
+            synced = ::fsync(f.handle()) == 0;
+#else
+            synced = f.flush();
+#endif
+        }
+    }
+    const bool moved = synced && !QFileInfo::exists(built + QStringLiteral("-wal")) && QFile::rename(built, target);
     QDir(work).removeRecursively();
     if (!moved) throw DomainError(QStringLiteral("无法建立 %1。").arg(QDir::toNativeSeparators(target)));
     return result;
