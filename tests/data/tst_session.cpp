@@ -299,6 +299,32 @@ private slots:
         QCOMPARE(attempts.load(), 3);
     }
 
+    // One round trip that changes a row and hands back what it became, and an
+    // insert that hands back more than its key.
+    void statementsThatReturnRows()
+    {
+        Session &s = m_db->session();
+        s.insert(QStringLiteral("fphm"), {{"zzhm", "1000"}, {"rec_num", 7}});
+        const Dialect &d = s.dialect();
+        const QString draw = d.updateReturningSql(s.expand(QStringLiteral("{fphm}")), QStringLiteral("rec_num = rec_num + 1"),
+                                                  QStringLiteral("rec_num < ?"), {QStringLiteral("rec_num"), QStringLiteral("zzhm")});
+        s.transaction([&] {
+            auto r = s.first(draw, {300});
+            QVERIFY(r);
+            QCOMPARE(r->value(0).toInt(), 8);
+            QCOMPARE(r->value(1).toString(), QStringLiteral("1000"));
+            QCOMPARE(s.scalar(draw, {300}).toInt(), 9);
+        });
+        QVERIFY(!s.first(draw, {5})); // no row changed, none handed back
+        QCOMPARE(s.scalar(QStringLiteral("SELECT rec_num FROM {fphm}")).toInt(), 9);
+
+        const QString line = d.insertReturningSql(s.expand(QStringLiteral("{sale1}")), {QStringLiteral("khdm"), QStringLiteral("sjbs")},
+                                                  {QStringLiteral("id"), QStringLiteral("sjbs")});
+        auto r = s.first(line, {QStringLiteral("1100001"), 2.5});
+        QVERIFY(r && r->value(0).toLongLong() > 0);
+        QCOMPARE(r->value(1).toDouble(), 2.5); // bags as typed
+    }
+
     // A workstation that holds its locks makes the others wait only so long.
     void lockWaitIsBounded()
     {
