@@ -58,17 +58,26 @@ namespace {
 
 // ---- the first look-up of each window -----------------------------------------
 
-// A widget named by its object name, or by the text of the label in front of
-// it (its buddy, or the next widget in the label's layout).
-// "@list" is the window's first list box.
+// A widget named by its object name, a button by its caption, or a field by
+// the text of the label in front of it (its buddy, or the next widget in the
+// label's layout); what the clerk sees (the current tab) first. "@list" is
+// the window's first list box.
 QWidget *findTarget(QWidget *window, const QString &name)
 {
     if (name == QLatin1String("@list")) return window->findChild<QComboBox *>();
     if (QWidget *w = window->findChild<QWidget *>(name)) return w;
-    const auto bare = [](QString t) { return t.remove(QLatin1Char(' ')).remove(QStringLiteral("：")).remove(QLatin1Char(':')); };
-    for (QWidget *w : window->findChildren<QWidget *>())
+    const auto bare = [](QString t) {
+        return t.remove(QLatin1Char(' ')).remove(QLatin1Char('&')).remove(QStringLiteral("：")).remove(QLatin1Char(':'));
+    };
+    const auto shownFirst = [](auto list) {
+        std::stable_sort(list.begin(), list.end(), [](QWidget *a, QWidget *b) { return a->isVisible() && !b->isVisible(); });
+        return list;
+    };
+    for (QWidget *w : shownFirst(window->findChildren<QWidget *>()))
         if (w->accessibleName() == name) return w;
-    for (QLabel *label : window->findChildren<QLabel *>()) {
+    for (QAbstractButton *b : shownFirst(window->findChildren<QAbstractButton *>()))
+        if (bare(b->text()) == name) return b;
+    for (QLabel *label : shownFirst(window->findChildren<QLabel *>())) {
         if (bare(label->text()) != name) continue;
         if (label->buddy()) return label->buddy();
         for (QLayout *layout : window->findChildren<QLayout *>()) {
@@ -103,7 +112,9 @@ struct FirstLookUp {
 const std::map<int, FirstLookUp> &firstLookUps()
 {
     static const std::map<int, FirstLookUp> steps = {
-        {10, {QStringLiteral("customer code 1100001"), {{Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        // A new slip draws its number; the customer's print rows are reset.
+        {10, {QStringLiteral("new slip, customer 1100001"),
+              {{Step::Click, QStringLiteral("选择客户"), QString()}, {Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
         {25, {QStringLiteral("first region's customers"), {{Step::Choose, QStringLiteral("地区"), QString()}}}},
         {26, {QStringLiteral("staff of 经理室"), {{Step::Choose, QStringLiteral("@list"), QStringLiteral("经理室")}}}},
         {28, {QStringLiteral("first region's customer prices"),
