@@ -124,7 +124,7 @@ void serviceSlip(benchmark::State &state)
 class DirectSlip {
 public:
     explicit DirectSlip(Session &s)
-        : m_db(s.database()), m_sqlite(s.engine() == Engine::SQLite), m_owner(QStringLiteral("bench-slip"))
+        : m_db(s.database()), m_dialect(s.dialect()), m_owner(QStringLiteral("bench-slip"))
     {
         m_lock = prepare(s, QStringLiteral("UPDATE {fphm} SET zzhm = zzhm"));
         m_counter = prepare(s, QStringLiteral("SELECT id, zzhm FROM {fphm} ORDER BY id {first:1}"));
@@ -205,24 +205,9 @@ private:
         for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
         if (!q.exec()) fail(q.lastError().text());
     }
-    void begin()
-    {
-        if (m_sqlite) {
-            QSqlQuery q(m_db);
-            if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) fail(q.lastError().text());
-        } else if (!m_db.transaction()) {
-            fail(m_db.lastError().text());
-        }
-    }
-    void commit()
-    {
-        if (m_sqlite) {
-            QSqlQuery q(m_db);
-            if (!q.exec(QStringLiteral("COMMIT"))) fail(q.lastError().text());
-        } else if (!m_db.commit()) {
-            fail(m_db.lastError().text());
-        }
-    }
+    // As the session begins and commits, without its bookkeeping.
+    void begin() { m_dialect.begin(m_db); }
+    void commit() { m_dialect.commit(m_db); }
     void step()
     {
         commit();
@@ -230,7 +215,7 @@ private:
     }
 
     QSqlDatabase m_db;
-    bool m_sqlite;
+    const Dialect &m_dialect;
     QString m_owner;
     QSqlQuery m_lock, m_counter, m_number, m_clearPrint, m_serial, m_readSerial, m_line, m_printLine, m_funds;
 };

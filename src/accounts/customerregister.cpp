@@ -47,7 +47,8 @@ bool allDigits(const QString &s)
 }
 
 // The customers of a region code are the codes from "11" up to, not
-// including, "12": a range the khdm index serves on every engine.
+// including, "12": a range the khdm index serves on every engine when it is
+// written in the index's folded form ({ci:khdm}).
 Values prefixRange(const QString &regionCode)
 {
     QString upper = regionCode;
@@ -196,7 +197,8 @@ std::vector<Customer> CustomerRegister::customersByCode(const QString &regionCod
     const QString code = regionCode.trimmed();
     if (code.isEmpty()) return {};
     return readCustomers(
-        m_s.exec(kCustomerColumns + QStringLiteral("WHERE khdm >= ? AND khdm < ? ORDER BY khdm, id"), prefixRange(code)));
+        m_s.exec(kCustomerColumns + QStringLiteral("WHERE {ci:khdm} >= {ci:?} AND {ci:khdm} < {ci:?} ORDER BY khdm, id"),
+                 prefixRange(code)));
 }
 
 std::vector<Customer> CustomerRegister::customersByName(const QString &regionName)
@@ -357,8 +359,9 @@ std::vector<CustomerPrice> CustomerRegister::prices(const QString &codeStart)
 {
     const QString start = typedCode(codeStart);
     if (start.isEmpty()) return {};
+    // The range and the order in the folded form of the price key, which serves both.
     QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, cpdm, cpmc, cpgg, cpbz, kpjg, rq FROM {khprice} "
-                                          "WHERE khdm >= ? AND khdm < ? ORDER BY khdm, cpdm, id"),
+                                          "WHERE {ci:khdm} >= {ci:?} AND {ci:khdm} < {ci:?} ORDER BY {ci:khdm}, {ci:cpdm}"),
                            prefixRange(start));
     std::vector<CustomerPrice> out;
     while (q.next()) {

@@ -191,7 +191,7 @@ std::vector<PriceCustomer> PriceBook::customersOfRegion(const QString &regionCod
     std::vector<PriceCustomer> rows;
     const QString code = regionCode.trimmed();
     if (code.isEmpty()) return rows;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE khdm >= ? AND khdm < ? "
+    QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE {ci:khdm} >= {ci:?} AND {ci:khdm} < {ci:?} "
                                           "ORDER BY khdm, id"),
                            prefixRange(code));
     while (q.next())
@@ -228,8 +228,9 @@ std::optional<PriceCustomer> PriceBook::customerByCode(const QString &code)
 {
     const QString c = foldFullWidth(code).trimmed();
     if (c.isEmpty()) return std::nullopt;
+    // In the order of the price key: ORDER BY id would walk the whole key.
     if (auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dqmc FROM {khprice} WHERE {ci:khdm} = {ci:?} "
-                                          "ORDER BY id {first:1}"),
+                                          "ORDER BY {ci:khdm}, {ci:cpdm} {first:1}"),
                            {c}))
         return PriceCustomer{r->value(0).toString().trimmed(), r->value(1).toString().trimmed(),
                              r->value(2).toString().trimmed()};

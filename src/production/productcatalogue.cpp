@@ -74,9 +74,9 @@ FormulaInfo formulaFrom(const QSqlRecord &r)
     return f;
 }
 
-CustomerPrice customerPriceFrom(const QSqlRecord &r)
+CatalogueCustomerPrice customerPriceFrom(const QSqlRecord &r)
 {
-    CustomerPrice c;
+    CatalogueCustomerPrice c;
     c.id = r.value(0).toLongLong();
     c.khdm = r.value(1).toString();
     c.khmc = r.value(2).toString();
@@ -232,16 +232,16 @@ std::optional<CatalogueProduct> ProductCatalogue::productById(qint64 id)
     return productFrom(*r);
 }
 
-std::vector<CustomerPrice> ProductCatalogue::customerPrices()
+std::vector<CatalogueCustomerPrice> ProductCatalogue::customerPrices()
 {
-    std::vector<CustomerPrice> out;
+    std::vector<CatalogueCustomerPrice> out;
     QSqlQuery q = m_s.exec(
         QStringLiteral("SELECT %1 FROM {khprice} ORDER BY khdm, cpdm, id").arg(kCustomerPriceColumns));
     while (q.next()) out.push_back(customerPriceFrom(q.record()));
     return out;
 }
 
-std::optional<CustomerPrice> ProductCatalogue::customerPriceById(qint64 id)
+std::optional<CatalogueCustomerPrice> ProductCatalogue::customerPriceById(qint64 id)
 {
     auto r = m_s.first(QStringLiteral("SELECT %1 FROM {khprice} WHERE id = ?").arg(kCustomerPriceColumns), {id});
     if (!r) return std::nullopt;

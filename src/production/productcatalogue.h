@@ -37,7 +37,7 @@ struct CatalogueProduct {
     QDateTime rq;
 };
 
-struct CustomerPrice {
+struct CatalogueCustomerPrice {
     qint64 id = 0;
     QString khdm, khmc, cpdm, cpmc, cpgg;
     double kpjg = 0;
@@ -130,8 +130,8 @@ public:
     std::optional<CatalogueProduct> productByCode(const QString &code);
     std::optional<CatalogueProduct> productById(qint64 id);
 
-    std::vector<CustomerPrice> customerPrices(); // by customer, then product
-    std::optional<CustomerPrice> customerPriceById(qint64 id);
+    std::vector<CatalogueCustomerPrice> customerPrices(); // by customer, then product
+    std::optional<CatalogueCustomerPrice> customerPriceById(qint64 id);
     std::optional<CatalogueCustomer> customerByCode(const QString &code);
 
     std::vector<FormulaInfo> formulas(); // by number

@@ -343,7 +343,7 @@ private slots:
         try {
             reg().rename(QStringLiteral("1100001"), QStringLiteral("新名称猪场"), QStringLiteral("东山乡南区"));
         } catch (const DbError &e) {
-            failed = e.message().contains(QStringLiteral("khzj refused"));
+            failed = e.rawText().contains(QStringLiteral("khzj refused"));
         }
         if (m_db->engine() == Engine::SQLite) {
             s().execDdl(QStringLiteral("DROP TRIGGER main.refuse_khzj"));

@@ -235,7 +235,7 @@ private slots:
         confirm->click(); // nothing chosen: nothing happens
         QVERIFY(m_app.prompter.messages.isEmpty());
 
-        choose(region, QStringLiteral("城关镇"));
+        choose(region, QStringLiteral("城关街道"));
         QCOMPARE(name->count(), 3);
         choose(name, QStringLiteral("张记养殖场"));
         QCOMPARE(code->currentText(), QStringLiteral("1100001"));
@@ -265,7 +265,7 @@ private slots:
         code->setEditText(QStringLiteral("1200001"));
         pressEnter(code);
         QCOMPARE(name->currentText(), QStringLiteral("东山养鸡场"));
-        QCOMPARE(region->currentText(), QStringLiteral("东山乡"));
+        QCOMPARE(region->currentText(), QStringLiteral("东山片区"));
         QCOMPARE(grid->textAt(0, 5), QStringLiteral("1200001"));
         QVERIFY(!policy->isEnabled());
     }
@@ -283,7 +283,7 @@ private slots:
         screenshot(&w, QStringLiteral("pricing-4-list-prices"));
         child<QRadioButton>(&w, "customerPrices")->click();
         QVERIFY(region->isEnabled());
-        choose(region, QStringLiteral("城关镇"));
+        choose(region, QStringLiteral("城关街道"));
         QCOMPARE(w.customerGrid()->rowCount(), 3 * 5 - 2);
         QCOMPARE(w.customerGrid()->textAt(0, 0), QStringLiteral("张记养殖场"));
         screenshot(&w, QStringLiteral("pricing-5-region-prices"));

@@ -168,7 +168,7 @@ private slots:
         Tzx_gsrycx w(m_app.ctx, nullptr);
         open(w);
         QCOMPARE(w.departmentList()->currentText(), QStringLiteral("部    门"));
-        QCOMPARE(w.departmentList()->count(), 3); // placeholder, 管理部, 销售科
+        QCOMPARE(w.departmentList()->count(), 3); // placeholder, 经理室, 销售科
         w.departmentList()->setCurrentIndex(w.departmentList()->findText(QStringLiteral("销售科")));
         QCOMPARE(w.grid()->rowCount(), 2);
         QCOMPARE(w.grid()->item(1, 1)->text(), QStringLiteral("王五"));

@@ -590,7 +590,7 @@ void Tpzgl::reloadProducts()
 void Tpzgl::reloadCustomerPrices()
 {
     std::vector<RowsModel::Row> rows;
-    for (const CustomerPrice &c : catalogue().customerPrices())
+    for (const CatalogueCustomerPrice &c : catalogue().customerPrices())
         rows.push_back({c.id, {c.khdm, c.khmc, c.cpdm, c.cpmc, c.cpgg, c.kpjg, c.dqbh, c.dqmc, c.cpbz, dateOf(c.rq)}});
     m_customerPrices->setRows(std::move(rows));
 }

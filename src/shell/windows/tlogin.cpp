@@ -8,7 +8,6 @@
 #include "ui/layouts.h"
 
 #include <QApplication>
-#include <QSysInfo>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
@@ -27,7 +26,7 @@ Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QStrin
 {
     if (m_session) m_ctx.session = m_session.get();
     m_ctx.qymc = config.qymc;
-    if (m_ctx.workstation.isEmpty()) m_ctx.workstation = QSysInfo::machineHostName();
+    m_ctx.workstation = workstationIdentity(config);
     setWindowTitle(mode == Mode::Configured ? config.qymc : QString());
     QApplication::setApplicationDisplayName(mode == Mode::Configured ? config.qymc : QString());
 
