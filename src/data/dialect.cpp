@@ -30,6 +30,12 @@ QString Dialect::insertSql(const QString &qualifiedTable, const QStringList &col
         .arg(qualifiedTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
 }
 
+QString Dialect::updateReturning(const QString &table, const QString &set, const QString &where,
+                                 const QStringList &columns) const
+{
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING %4").arg(table, set, where, columns.join(QLatin1Char(',')));
+}
+
 QString Dialect::jsonRowsInsertSql(const QString &, const QStringList &) const
 {
     return QString();
@@ -230,6 +236,13 @@ public:
         for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
         return QStringLiteral("INSERT INTO %1 (%2) OUTPUT INSERTED.id VALUES (%3)")
             .arg(qualifiedTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    }
+    QString updateReturning(const QString &table, const QString &set, const QString &where,
+                            const QStringList &columns) const override
+    {
+        QStringList out;
+        for (const QString &c : columns) out << QStringLiteral("INSERTED.") + c.trimmed();
+        return QStringLiteral("UPDATE %1 SET %2 OUTPUT %3 WHERE %4").arg(table, set, out.join(QLatin1Char(',')), where);
     }
     QStringList createCatalogs() const override
     {

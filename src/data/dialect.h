@@ -30,6 +30,11 @@ public:
     }
     // The clause that makes an INSERT hand back the new id, and where it goes.
     virtual QString insertSql(const QString &qualifiedTable, const QStringList &columns) const;
+    // An UPDATE that hands back columns of the rows it changed, in the same
+    // statement (one round trip): RETURNING, or OUTPUT on SQL Server. table
+    // and the clauses may hold the session's placeholders.
+    virtual QString updateReturning(const QString &table, const QString &set, const QString &where,
+                                    const QStringList &columns) const;
 
     // DDL: statements that create the catalogs themselves (schemas, databases)
     // and every table with its keys and indexes.

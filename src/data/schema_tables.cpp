@@ -26,6 +26,7 @@ constexpr int kOperatorCode = 5;  // czydm, authid
 constexpr int kStaffCode = 7;     // rydm
 constexpr int kStaffName = 10;    // rymc
 constexpr int kDate = 10;         // "yyyy-mm-dd"
+constexpr int kWorkstation = 128; // a workstation's identity: a host name or the configured key
 constexpr int kDefaultText = 20;  // a text column declared without a width
 
 using Cols = std::vector<ColumnDef>;
@@ -87,7 +88,7 @@ Cols salesLineColumns()
             F("zznum"), F("zzjg"), F("zzje"), F("kpjg"), F("tlnum"), F("kpje"),
             T("khmc", kCustomerName), T("rq_2", kDate), T("cpdm", kProductCode),
             T("region", kRegion), T("khdm", kCustomerCode), T("czydm", kOperatorCode),
-            I("sjbs"), I("recnum"), T("bz_1", 1), F("cbjg"), T("zzhm", 8), T("bz_3", 1),
+            F("sjbs"), I("recnum"), T("bz_1", 1), F("cbjg"), T("zzhm", 8), T("bz_3", 1),
             F("sjxl1"), F("sjxl2"), F("zcje"), F("cbje"), F("hksl"), F("hkje"), F("ce"),
             T("bz_2", 1), T("fphm", 8), T("bszl", 4)};
 }
@@ -200,8 +201,9 @@ std::vector<TableDef> buildTables()
         {T("khdm", kCustomerCode), T("region", kRegion), T("khmc", kCustomerName),
          T("cpdm", kProductCode), T("cpmc", kProductName), T("cpgg", kSpec), F("tlprice"),
          F("tlnum"), F("tlje"), T("bz", 1), T("czydm", kOperatorCode), T("tlrq", kDate),
-         T("kprq", kDate), I("rec_num")},
-        {CI({"khdm"})});
+         T("kprq", kDate), I("rec_num"), I("sale1_id")},
+        // sale1_id: the return line the row was written with.
+        {CI({"khdm"}), IX({"sale1_id"})});
 
     // Payment lines against products.
     add(V, "khhk",
@@ -214,8 +216,9 @@ std::vector<TableDef> buildTables()
     add(V, "fphm", {T("zzhm", 8), I("rec_num")});
 
     // Customer funds lines of the current period.
-    add(V, "khzj", fundsLineColumns(),
-        {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"})});
+    // sale1_id: the return line a return's row was written with.
+    add(V, "khzj", fundsLineColumns() + Cols{I("sale1_id")},
+        {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"}), IX({"sale1_id"})});
 
     // Settlement totals per customer and period.
     add(V, "khjs",
@@ -250,8 +253,9 @@ std::vector<TableDef> buildTables()
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("region", kRegion),
          T("czydm", kOperatorCode), F("zznum"), T("cpmc", kProductName), T("sjxl1", 20),
          T("zzhm", 8), T("kpjg", 20), T("kpje", 20), T("sjbs", 20), T("bszl", 4),
-         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", 20)},
-        // The owner is the workstation's own key and compared as stored.
+         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", kWorkstation)},
+        // The owner is the workstation's identity (czydm the operator's) and
+        // compared as stored.
         {IndexDef{{"owner", "khdm"}, false, true, {"owner"}}});
 
     // Sales below cost, found by the price filter.
