@@ -98,7 +98,7 @@ Cols fundsLineColumns()
 {
     return {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("region", kRegion),
             F("ysje"), F("sjje"), T("sjdx", 64), F("sqje"), F("sjxl"), T("rq", kDate),
-            T("czydm", kOperatorCode), F("zzje")};
+            T("czydm", kOperatorCode), F("zzje"), I("sale1_id")};
 }
 
 // khzqk and khqk_cx differ only in the width of rq (a month or a date).
@@ -217,7 +217,7 @@ std::vector<TableDef> buildTables()
 
     // Customer funds lines of the current period.
     // sale1_id: the return line a return's row was written with.
-    add(V, "khzj", fundsLineColumns() + Cols{I("sale1_id")},
+    add(V, "khzj", fundsLineColumns(),
         {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"}), IX({"sale1_id"})});
 
     // Settlement totals per customer and period.

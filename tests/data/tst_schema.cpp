@@ -80,7 +80,7 @@ void TstSchema::wholeSchema()
 
     // Column counts of the wide tables, where a dropped line is easiest to miss.
     const QList<QPair<const char *, int>> counts{
-        {"sale1", 32},  {"khzj", 11},   {"khprice", 11}, {"zcprice", 12}, {"khjs_mx", 14},
+        {"sale1", 32},  {"khzj", 12},   {"khprice", 11}, {"zcprice", 12}, {"khjs_mx", 14},
         {"khcb_mx", 14}, {"khprn", 15}, {"ylpzk", 42},   {"yybzk", 42},   {"pfyyk", 12},
         {"ylrkmx", 16}, {"ylckmx", 15}, {"velcpk", 38},  {"scylk", 20},   {"scylxh", 16},
         {"cphj", 16},   {"scgzmx", 17}, {"cpcbhz", 17},
@@ -118,7 +118,7 @@ void TstSchema::column_data()
 
     QTest::newRow("sale1.rq_1 first") << "sale1" << "rq_1" << ColType::Text << 10 << 0;
     QTest::newRow("sale1.bszl last") << "sale1" << "bszl" << ColType::Text << 4 << -1;
-    QTest::newRow("sale1.sjbs") << "sale1" << "sjbs" << ColType::Integer << 0 << 16;
+    QTest::newRow("sale1.sjbs fractional bags") << "sale1" << "sjbs" << ColType::Float << 0 << 16;
     QTest::newRow("sale1.bz_3") << "sale1" << "bz_3" << ColType::Text << 1 << 21;
     QTest::newRow("khjggl.zcjg") << "khjggl" << "zcjg" << ColType::Decimal << 0 << 7;
     QTest::newRow("cpbb.zzje") << "cpbb" << "zzje" << ColType::Currency << 0 << 4;
@@ -130,7 +130,9 @@ void TstSchema::column_data()
     QTest::newRow("zxkh.dq") << "zxkh" << "dq" << ColType::Text << 10 << 2;
     QTest::newRow("khzqk.rq month") << "khzqk" << "rq" << ColType::Text << 7 << -1;
     QTest::newRow("khqk_cx.rq date") << "khqk_cx" << "rq" << ColType::Text << 10 << -1;
-    QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 20 << -1;
+    QTest::newRow("khprn.owner workstation") << "khprn" << "owner" << ColType::Text << 128 << -1;
+    QTest::newRow("khtl.sale1_id") << "khtl" << "sale1_id" << ColType::Integer << 0 << -1;
+    QTest::newRow("khzj.sale1_id") << "khzj" << "sale1_id" << ColType::Integer << 0 << -1;
     QTest::newRow("khprn.zznum") << "khprn" << "zznum" << ColType::Float << 0 << 4;
     QTest::newRow("gd_rq.gdbz") << "gd_rq" << "gdbz" << ColType::Text << 20 << -1;
     QTest::newRow("cplbgg.cpgg") << "cplbgg" << "cpgg" << ColType::Text << 50 << -1;
