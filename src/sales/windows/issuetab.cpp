@@ -34,7 +34,7 @@ QLabel *total(QWidget *parent)
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
     l->setFont(big);
-    l->setMinimumWidth(160);
+    l->setMinimumWidth(120);
     return l;
 }
 
