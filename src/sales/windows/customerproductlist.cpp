@@ -17,15 +17,10 @@ CustomerProductList::CustomerProductList(AppContext &ctx, QWidget *parent) : Fun
     QFont f = m_heading->font();
     f.setBold(true);
     m_heading->setFont(f);
-    using K = GridColumn::Kind;
-    m_grid = new Grid({{QStringLiteral("产品代码"), QStringLiteral("cpdm")},
-                       {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-                       {QStringLiteral("规格"), QStringLiteral("cpgg")},
-                       {QStringLiteral("政策价格"), QStringLiteral("fhll"), K::Number},
-                       {QStringLiteral("产品标志"), QStringLiteral("cpbz")},
-                       {QStringLiteral("日期"), QStringLiteral("rq"), K::Date},
-                       {QStringLiteral("开票价格"), QStringLiteral("kpjg"), K::Number}},
-                      this, "products");
+    QList<GridColumn> columns = gridColumns({"产品代码", "产品名称", "规格", "政策价格", "产品标志", "日期", "开票价格"},
+                                            {"cpdm", "cpmc", "cpgg", "fhll", "cpbz", "rq", "kpjg"});
+    columns[5].kind = GridColumn::Kind::Date; // a date and time in the table
+    m_grid = new Grid(columns, this, "products");
     m_grid->setStretchColumn(1);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);

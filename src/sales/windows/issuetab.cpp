@@ -106,19 +106,10 @@ IssueTab::IssueTab(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent)
     m_pay = button(QStringLiteral("收款"), "pay", [this] { startPayment(); });
     m_print = button(QStringLiteral("打印"), "print", [this] { printSlip(); });
 
-    m_lines = new Grid({{QStringLiteral("客户代码"), QStringLiteral("khdm")},
-                        {QStringLiteral("地区"), QStringLiteral("region")},
-                        {QStringLiteral("客户名称"), QStringLiteral("khmc")},
-                        {QStringLiteral("周转号码"), QStringLiteral("zzhm")},
-                        {QStringLiteral("数量(公斤)"), QStringLiteral("zznum"), GridColumn::Kind::Number},
-                        {QStringLiteral("开票价"), QStringLiteral("zzjg"), GridColumn::Kind::Number},
-                        {QStringLiteral("开票金额"), QStringLiteral("zzje"), GridColumn::Kind::Number},
-                        {QStringLiteral("产品代码"), QStringLiteral("cpdm")},
-                        {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-                        {QStringLiteral("规格"), QStringLiteral("cpgg")},
-                        {QStringLiteral("标志"), QStringLiteral("bz_1")},
-                        {QStringLiteral("操作员"), QStringLiteral("czydm")},
-                        {QStringLiteral("开票日期"), QStringLiteral("rq_1"), GridColumn::Kind::Date}},
+    m_lines = new Grid(gridColumns({"客户代码", "地区", "客户名称", "周转号码", "数量(公斤)", "开票价", "开票金额", "产品代码",
+                                    "产品名称", "规格", "标志", "操作员", "开票日期"},
+                                   {"khdm", "region", "khmc", "zzhm", "zznum", "zzjg", "zzje", "cpdm", "cpmc", "cpgg", "bz_1",
+                                    "czydm", "rq_1"}),
                        this, "lines");
 
     auto *left = new QVBoxLayout;

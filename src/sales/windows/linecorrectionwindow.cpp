@@ -19,34 +19,14 @@ namespace fm {
 
 namespace {
 
-QList<GridColumn> issueColumns()
+// The columns of the issue lines and of the return lines.
+QList<GridColumn> columns(bool issue)
 {
-    using K = GridColumn::Kind;
-    return {{QStringLiteral("地区"), QStringLiteral("region")},
-            {QStringLiteral("客户名称"), QStringLiteral("khmc")},
-            {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-            {QStringLiteral("规格"), QStringLiteral("cpgg")},
-            {QStringLiteral("数量(公斤)"), QStringLiteral("zznum"), K::Number},
-            {QStringLiteral("开票价格"), QStringLiteral("zzjg"), K::Number},
-            {QStringLiteral("开票金额"), QStringLiteral("zzje"), K::Number},
-            {QStringLiteral("操作员"), QStringLiteral("czydm")},
-            {QStringLiteral("日期"), QStringLiteral("rq_2"), K::Date}};
-}
-
-QList<GridColumn> returnColumns()
-{
-    using K = GridColumn::Kind;
-    return {{QStringLiteral("地区"), QStringLiteral("region")},
-            {QStringLiteral("客户名称"), QStringLiteral("khmc")},
-            {QStringLiteral("退料数量"), QStringLiteral("tlnum"), K::Number},
-            {QStringLiteral("退料价格"), QStringLiteral("kpjg"), K::Number},
-            {QStringLiteral("退料金额"), QStringLiteral("kpje"), K::Number},
-            {QStringLiteral("产品代码"), QStringLiteral("cpdm")},
-            {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-            {QStringLiteral("规格"), QStringLiteral("cpgg")},
-            {QStringLiteral("操作员"), QStringLiteral("czydm")},
-            {QStringLiteral("日期"), QStringLiteral("rq_2"), K::Date},
-            {QStringLiteral("客户代码"), QStringLiteral("khdm")}};
+    if (issue)
+        return gridColumns({"地区", "客户名称", "产品名称", "规格", "数量(公斤)", "开票价格", "开票金额", "操作员", "日期"},
+                           {"region", "khmc", "cpmc", "cpgg", "zznum", "zzjg", "zzje", "czydm", "rq_2"});
+    return gridColumns({"地区", "客户名称", "退料数量", "退料价格", "退料金额", "产品代码", "产品名称", "规格", "操作员", "日期", "客户代码"},
+                       {"region", "khmc", "tlnum", "kpjg", "kpje", "cpdm", "cpmc", "cpgg", "czydm", "rq_2", "khdm"});
 }
 
 } // namespace
@@ -63,7 +43,7 @@ LineCorrectionWindow::LineCorrectionWindow(AppContext &ctx, Kind kind, QWidget *
         inform(QStringLiteral("使用说明：点击鼠标左键选择一记录，然后点击鼠标右键，出现一菜单，用户可按菜单进行操作。"));
     });
 
-    m_grid = new Grid(issue ? issueColumns() : returnColumns(), this, "lines");
+    m_grid = new Grid(columns(issue), this, "lines");
     QTableView *view = m_grid->view();
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *menu = new QMenu(this);

@@ -26,21 +26,10 @@ namespace {
 
 QList<GridColumn> purchaseColumns()
 {
-    using K = GridColumn::Kind;
-    return {{QStringLiteral("开票日期"), QStringLiteral("rq_1"), K::Date},
-            {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-            {QStringLiteral("规格"), QStringLiteral("cpgg")},
-            {QStringLiteral("政策价"), QStringLiteral("zcjg"), K::Number},
-            {QStringLiteral("数量(公斤)"), QStringLiteral("zznum"), K::Number},
-            {QStringLiteral("开票价"), QStringLiteral("zzjg"), K::Number},
-            {QStringLiteral("开票金额"), QStringLiteral("zzje"), K::Number},
-            {QStringLiteral("客户名称"), QStringLiteral("khmc")},
-            {QStringLiteral("产品代码"), QStringLiteral("cpdm")},
-            {QStringLiteral("地区"), QStringLiteral("region")},
-            {QStringLiteral("客户代码"), QStringLiteral("khdm")},
-            {QStringLiteral("操作员"), QStringLiteral("czydm")},
-            {QStringLiteral("包数"), QStringLiteral("sjbs"), K::Number},
-            {QStringLiteral("流水号"), QStringLiteral("recnum")}};
+    return gridColumns({"开票日期", "产品名称", "规格", "政策价", "数量(公斤)", "开票价", "开票金额", "客户名称", "产品代码", "地区",
+                        "客户代码", "操作员", "包数", "流水号"},
+                       {"rq_1", "cpmc", "cpgg", "zcjg", "zznum", "zzjg", "zzje", "khmc", "cpdm", "region", "khdm", "czydm",
+                        "sjbs", "recnum"});
 }
 
 QLabel *total(QWidget *parent)
@@ -114,21 +103,10 @@ ReturnTab::ReturnTab(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent)
     m_print = button(QStringLiteral("打印清单"), "printList", [this] { printList(true); });
     m_preview = button(QStringLiteral("打印预览"), "preview", [this] { printList(false); });
 
-    using K = GridColumn::Kind;
-    m_returns = new Grid({{QStringLiteral("客户代码"), QStringLiteral("khdm")},
-                          {QStringLiteral("地区"), QStringLiteral("region")},
-                          {QStringLiteral("客户名称"), QStringLiteral("khmc")},
-                          {QStringLiteral("产品代码"), QStringLiteral("cpdm")},
-                          {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
-                          {QStringLiteral("规格"), QStringLiteral("cpgg")},
-                          {QStringLiteral("销量"), QStringLiteral("zznum"), K::Number},
-                          {QStringLiteral("退料数量"), QStringLiteral("tlnum"), K::Number},
-                          {QStringLiteral("退料价"), QStringLiteral("kpjg"), K::Number},
-                          {QStringLiteral("退料金额"), QStringLiteral("kpje"), K::Number},
-                          {QStringLiteral("开票日期"), QStringLiteral("rq_1"), K::Date},
-                          {QStringLiteral("退料日期"), QStringLiteral("rq_2"), K::Date},
-                          {QStringLiteral("周转号码"), QStringLiteral("zzhm")},
-                          {QStringLiteral("操作员"), QStringLiteral("czydm")}},
+    m_returns = new Grid(gridColumns({"客户代码", "地区", "客户名称", "产品代码", "产品名称", "规格", "销量", "退料数量",
+                                      "退料价", "退料金额", "开票日期", "退料日期", "周转号码", "操作员"},
+                                     {"khdm", "region", "khmc", "cpdm", "cpmc", "cpgg", "zznum", "tlnum", "kpjg", "kpje",
+                                      "rq_1", "rq_2", "zzhm", "czydm"}),
                          this, "returns");
     m_current = new Grid(purchaseColumns(), this, "purchases");
     m_history = new Grid(purchaseColumns(), this, "history");
