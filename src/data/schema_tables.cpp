@@ -26,6 +26,7 @@ constexpr int kOperatorCode = 5;  // czydm, authid
 constexpr int kStaffCode = 7;     // rydm
 constexpr int kStaffName = 10;    // rymc
 constexpr int kDate = 10;         // "yyyy-mm-dd"
+constexpr int kWorkstation = 128; // a workstation's identity: a host name or the configured key
 constexpr int kDefaultText = 20;  // a text column declared without a width
 
 using Cols = std::vector<ColumnDef>;
@@ -204,6 +205,7 @@ std::vector<TableDef> buildTables()
          T("cpdm", kProductCode), T("cpmc", kProductName), T("cpgg", kSpec), F("tlprice"),
          F("tlnum"), F("tlje"), T("bz", 1), T("czydm", kOperatorCode), T("tlrq", kDate),
          T("kprq", kDate), I("rec_num"), I("sale1_id")},
+        // sale1_id: the return line the row was written with.
         {CI({"khdm"}), IX({"sale1_id"})});
 
     // Payment lines against products.
@@ -217,6 +219,7 @@ std::vector<TableDef> buildTables()
     add(V, "fphm", {T("zzhm", 8), I("rec_num")});
 
     // Customer funds lines of the current period.
+    // sale1_id: the return line a return's row was written with.
     add(V, "khzj", fundsLineColumns(),
         {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"}), IX({"sale1_id"})});
 
@@ -254,8 +257,9 @@ std::vector<TableDef> buildTables()
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("region", kRegion),
          T("czydm", kOperatorCode), F("zznum"), T("cpmc", kProductName), T("sjxl1", 20),
          T("zzhm", 8), T("kpjg", 20), T("kpje", 20), T("sjbs", 20), T("bszl", 4),
-         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", 72)},
-        // The owner is the workstation's own key and compared as stored.
+         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", kWorkstation)},
+        // The owner is the workstation's identity (czydm the operator's) and
+        // compared as stored.
         {IndexDef{{"owner", "khdm"}, false, true, {"owner"}}});
 
     // Sales below cost, found by the price filter.

@@ -188,6 +188,12 @@ public:
         emit layoutChanged();
     }
 
+    void count()
+    {
+        if (m_pager && !m_exhausted) m_total = m_pager->count();
+        if (m_total >= 0 && m_total <= int(m_rows.size())) m_exhausted = true;
+    }
+
     const GridRow *at(int row) const
     {
         return row >= 0 && row < int(m_rows.size()) ? &m_rows[size_t(row)] : nullptr;
@@ -308,6 +314,12 @@ void Grid::fetchMore()
     m_model->fetchMore(QModelIndex());
 }
 
+void Grid::countRows()
+{
+    m_model->count();
+    updateStatus();
+}
+
 int Grid::rowCount() const
 {
     return m_model->rowCount();
@@ -379,6 +391,8 @@ void Grid::updateStatus()
         m_status->setText(QStringLiteral("共 %1 行").arg(shown));
     } else if (total < 0) {
         m_status->setText(QStringLiteral("已显示 %1 行，向下滚动显示更多").arg(shown));
+    } else if (total > shown && m_model->canFetchMore(QModelIndex())) {
+        m_status->setText(QStringLiteral("共 %1 行，已显示 %2 行，向下滚动显示更多").arg(total).arg(shown));
     } else if (total > shown) {
         m_status->setText(QStringLiteral("共 %1 行，只显示前 %2 行，请缩小查询范围").arg(total).arg(shown));
     } else {

@@ -81,6 +81,9 @@ public:
     QString statusText() const;
     // Reads the next page now (what scrolling to the end does).
     void fetchMore();
+    // Counts the pager's rows now, so the line under the grid says how many
+    // there are before they are all read (it costs a scan of the query).
+    void countRows();
 
 signals:
     void rowClicked(qint64 id, int row);

@@ -23,10 +23,13 @@ QWidget *withUnit(QWidget *field, const QString &unit)
     auto *w = new QWidget(field->parentWidget());
     auto *h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(field, 1);
+    // A value shown as a label keeps its unit right after it.
+    const bool shown = qobject_cast<QLabel *>(field) != nullptr;
+    h->addWidget(field, shown ? 0 : 1);
     auto *l = new QLabel(unit, w);
     l->setStyleSheet(QStringLiteral("color: #555;"));
     h->addWidget(l);
+    if (shown) h->addStretch(1);
     return w;
 }
 

@@ -148,7 +148,7 @@ void TstSchema::column_data()
     QTest::newRow("khtl.sale1_id link") << "khtl" << "sale1_id" << ColType::Integer << 0 << -1;
     QTest::newRow("khzj.sale1_id link") << "khzj" << "sale1_id" << ColType::Integer << 0 << -1;
     QTest::newRow("pfysk.czydm owner") << "pfysk" << "czydm" << ColType::Text << 5 << -1;
-    QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 72 << -1;
+    QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 128 << -1;
     QTest::newRow("khprn.zznum") << "khprn" << "zznum" << ColType::Float << 0 << 4;
     QTest::newRow("gd_rq.gdbz") << "gd_rq" << "gdbz" << ColType::Text << 20 << -1;
     QTest::newRow("cplbgg.cpgg") << "cplbgg" << "cpgg" << ColType::Text << 50 << -1;
