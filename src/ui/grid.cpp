@@ -249,6 +249,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     layout->addWidget(m_status);
 
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!m_sortOnClick) return;
         QHeaderView *h = m_view->horizontalHeader();
         const Qt::SortOrder order = h->isSortIndicatorShown() && h->sortIndicatorSection() == column
                 && h->sortIndicatorOrder() == Qt::AscendingOrder

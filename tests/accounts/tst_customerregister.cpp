@@ -6,6 +6,7 @@
 #include "accounts/customerregister.h"
 #include "common/numbertext.h"
 #include "reports/computedreport.h"
+#include "support/golden.h"
 #include "support/testdb.h"
 
 #include <QtTest>
@@ -26,13 +27,6 @@ QString refusal(Fn fn)
         return e.message();
     }
     return QString();
-}
-
-QString golden(const QString &name)
-{
-    QFile f(QDir(qEnvironmentVariable("FM_SOURCE_DIR")).filePath(QStringLiteral("tests/accounts/golden/") + name));
-    if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<missing golden file %1>").arg(f.fileName());
-    return QString::fromUtf8(f.readAll());
 }
 
 // The tables the rename cascade reaches, with their region column.
@@ -382,10 +376,7 @@ private slots:
         for (const Customer &c : active) codes << c.code;
         QCOMPARE(codes, (QStringList{"1100001", "1100003", "1100005", "1100006"}));
 
-        const QString actual = customerListDocument(active).toText();
-        const QString expected = golden(QStringLiteral("customer_list.txt"));
-        if (actual != expected) qWarning().noquote() << "actual document:\n" << actual;
-        QCOMPARE(actual, expected);
+        FM_COMPARE_GOLDEN(customerListDocument(active).toText(), "accounts/golden/customer_list.txt");
     }
 
     void amountText_data()
