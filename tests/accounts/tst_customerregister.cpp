@@ -6,6 +6,7 @@
 #include "accounts/customerregister.h"
 #include "common/numbertext.h"
 #include "reports/computedreport.h"
+#include "support/faults.h"
 #include "support/golden.h"
 #include "support/testdb.h"
 
@@ -14,6 +15,7 @@
 
 using namespace fm;
 using fm::test::TestDb;
+using fm::test::checkEachWriteFailing;
 
 namespace {
 
@@ -347,6 +349,35 @@ private slots:
         }
         QVERIFY(failed);
         QCOMPARE(namesAndRegions(QStringLiteral("1100001")), before);
+    }
+
+    // Whichever write of a rename or a deletion fails, every table it
+    // touches is as it was.
+    void operationsOverSeveralTablesAreAtomic()
+    {
+        const QStringList tables{"dqk", "zxkh", "khtl", "sale1", "khjs_mx", "khzj", "khzqk", "khprice", "khjggl", "khjs"};
+        auto prepare = [this] {
+            m_db->reset();
+            region(QStringLiteral("城关镇东区"), QStringLiteral("11"));
+            region(QStringLiteral("东山乡南区"), QStringLiteral("12"));
+            customer(QStringLiteral("1100001"), QStringLiteral("张记养殖场"), QStringLiteral("城关镇东区"));
+            customer(QStringLiteral("1100002"), QStringLiteral("李家猪场"), QStringLiteral("城关镇东区"));
+            accountRows(QStringLiteral("1100001"), QStringLiteral("张记养殖场"), QStringLiteral("城关镇东区"));
+            for (const char *cpdm : {"n401", "n402"})
+                s().insert(QStringLiteral("khprice"), {{"khdm", "1100002"}, {"khmc", "李家猪场"}, {"cpdm", cpdm}});
+        };
+        QCOMPARE(checkEachWriteFailing(s(), tables, prepare,
+                                       [this] {
+                                           reg().rename(QStringLiteral("1100001"), QStringLiteral("张记猪场"),
+                                                        QStringLiteral("东山乡南区"));
+                                       }),
+                 kCascade.size());
+        QCOMPARE(checkEachWriteFailing(s(), tables, prepare,
+                                       [this] { reg().deleteCustomer(customerId(QStringLiteral("1100001"))); }),
+                 2);
+        QCOMPARE(checkEachWriteFailing(s(), tables, prepare,
+                                       [this] { reg().deleteCustomerWithoutRecords(customerId(QStringLiteral("1100002"))); }),
+                 2);
     }
 
     void flagChangeTargetsOneCustomer()

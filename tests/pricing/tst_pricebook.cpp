@@ -6,12 +6,15 @@
 #include "common/dates.h"
 #include "pricing/pricebook.h"
 #include "pricing/pricelists.h"
+#include "support/faults.h"
+#include "support/golden.h"
 #include "support/testdb.h"
 
 #include <QtTest>
 
 using namespace fm;
 using fm::test::TestDb;
+using fm::test::checkEachWriteFailing;
 
 namespace {
 
@@ -154,6 +157,15 @@ private slots:
         s().execDdl(QStringLiteral("ALTER TABLE %1 RENAME TO khjggl").arg(hidden));
         QCOMPARE(value("SELECT fhll FROM {khprice} WHERE id = ?", {id}).toDouble(), 1650.0);
         QCOMPARE(value("SELECT jgce FROM {khjggl}").toDouble(), 50.0);
+        // Whichever of its two writes fails, neither table changes.
+        QCOMPARE(checkEachWriteFailing(
+                     s(), {"khprice", "khjggl"},
+                     [&] {
+                         s().execute(QStringLiteral("UPDATE {khprice} SET fhll = 1650"));
+                         s().execute(QStringLiteral("UPDATE {khjggl} SET zcjg = 1650, jgce = 50"));
+                     },
+                     [&] { book().setPolicyPrice(id, 1500); }),
+                 2);
         // A row deleted meanwhile is reported, not silently passed over.
         s().execute(QStringLiteral("DELETE FROM {khprice}"));
         QVERIFY_THROWS_EXCEPTION(DomainError, book().setPolicyPrice(id, 1500));
@@ -247,6 +259,7 @@ private slots:
                                            {2, "n402", "鸡用浓缩料", "20", 1900, 0, "0", {}}};
         const QString cost = costPriceListDocument(products, QStringLiteral("测试饲料有限公司"), QDate(2026, 12, 10))
                                  .toText();
+        FM_COMPARE_GOLDEN(cost, "pricing/golden/cost_price_list.txt");
         QVERIFY(cost.contains(QStringLiteral("title: 测试饲料有限公司产品成本价格表\ntitle: (机密)")));
         QVERIFY(cost.contains(QStringLiteral("header: 打印时间：2026-12-10")));
         QVERIFY(cost.contains(QStringLiteral("  row: 猪用浓缩料 | 40 | 1600\n")));
@@ -262,6 +275,7 @@ private slots:
         d.cpmc = QStringLiteral("鱼用浓缩料");
         d.fhll = 1700.5;
         const QString list = customerPriceListDocument({a, b, c, d}, QStringLiteral("张三"), QDate(2026, 12, 10)).toText();
+        FM_COMPARE_GOLDEN(list, "pricing/golden/customer_price_list.txt");
         QVERIFY(list.contains(QStringLiteral("title: 公司客户价格：")));
         QVERIFY(list.contains(QStringLiteral("header: 客户名称：张三 | 打印日期：2026-12-10")));
         QVERIFY(list.contains(QStringLiteral("  row: 1 | 猪用浓缩料 | 40 | 1800 | 1500\n  row: 2 | 鱼用浓缩料 | 40 | 1800 | 1700.5\n")));
