@@ -92,6 +92,7 @@ signals:
 private:
     void build(const QList<GridColumn> &columns, const char *name);
     void updateStatus();
+    void fitColumns();
 
     GridModel *m_model;
     QTableView *m_view;

@@ -82,6 +82,7 @@ Taddkh::Taddkh(AppContext &ctx, QWidget *parent)
                          {QStringLiteral("产品标志"), QStringLiteral("cpbz")},
                          {QStringLiteral("日期"), QStringLiteral("rq"), GridColumn::Kind::Date}},
                         this, "prices");
+    m_prices->setStretchColumn(3);
     m_prices->setMinimumHeight(200);
     auto *pricesCaption = labelFor(QStringLiteral("客户价格显示："), m_prices->view(), this);
 

@@ -30,6 +30,7 @@ Tjskh::Tjskh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_customerGrid = new Grid({QStringLiteral("客户代码"), QStringLiteral("客户名称"), QStringLiteral("地区"),
                                QStringLiteral("客户标志")},
                               this, "customers");
+    m_customerGrid->setStretchColumn(1);
     m_grids = new QStackedWidget(this);
     m_grids->addWidget(m_regionGrid);
     m_grids->addWidget(m_customerGrid);

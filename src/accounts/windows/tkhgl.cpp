@@ -47,6 +47,7 @@ Tkhgl::Tkhgl(AppContext &ctx, QWidget *parent)
                                   {QStringLiteral("khdm"), QStringLiteral("khmc"), QStringLiteral("dq"),
                                    QStringLiteral("khbz")}),
                       m_panel, "customers");
+    m_grid->setStretchColumn(1);
     auto *hint = new QLabel(QStringLiteral("请点击记录，选择客户。"), m_panel);
     hint->setStyleSheet(QStringLiteral("color: #a03000;"));
 

@@ -21,6 +21,7 @@ Tzx_khcx::Tzx_khcx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     m_grid = new Grid({QStringLiteral("客户代码"), QStringLiteral("客户名称"), QStringLiteral("地区"),
                        QStringLiteral("客户标志"), QStringLiteral("电话")},
                       this, "customers");
+    m_grid->setStretchColumn(1);
     m_print = button(QStringLiteral("打印"), "print");
     QPushButton *quit = button(QStringLiteral("退出"), "quit", [this] { accept(); });
 

@@ -79,7 +79,7 @@ void Tcp_jgcx::activate()
 
 void Tcp_jgcx::showListPrices()
 {
-    m_region->setEnabled(false);
+    chain().disableAll(); // no region in this view
     m_stack->setCurrentWidget(m_products);
     guarded([this] {
         std::vector<GridRow> rows;

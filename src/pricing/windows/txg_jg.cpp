@@ -7,6 +7,8 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QHeaderView>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,8 +51,11 @@ Txg_jg::Txg_jg(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent), m_reba
     for (const char *t : kTierTitles) rebateTitles << QString::fromUtf8(t);
     rebateTitles << QStringLiteral("日期");
     m_rebateGrid = new Grid(rebateTitles, this, "rebateGrid");
-    m_rebateGrid->setMinimumHeight(150);
-    m_rebateGrid->setMaximumHeight(150);
+    // Three schedules: the grid is as high as its three rows.
+    QTableView *rebates = m_rebateGrid->view();
+    rebates->setMinimumHeight(0);
+    rebates->setFixedHeight(rebates->verticalHeader()->defaultSectionSize() * 3
+                            + rebates->horizontalHeader()->sizeHint().height() + 2 * rebates->frameWidth());
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_productGrid, 3);
@@ -85,14 +90,15 @@ QWidget *Txg_jg::buildProductBox()
     m_priceDiscard = button(QStringLiteral("放弃"), "priceDiscard", [this] { chain().reach(m_listPrice); });
 
     auto *box = new QGroupBox(QStringLiteral("产品价格修改"), this);
-    FieldGrid(box)
-        .add(QStringLiteral("产品代码："), m_code)
+    FieldGrid fields(box);
+    fields.add(QStringLiteral("产品代码："), m_code)
         .add(QStringLiteral("产品类别："), m_category)
         .add(m_product)
         .add(buttonRow({m_pickConfirm, m_pickDiscard}))
         .add(QStringLiteral("市场牌价："), m_listPrice, QStringLiteral("（元/吨）"))
         .add(QStringLiteral("成本价格："), m_costPrice, QStringLiteral("（元/吨）"))
         .add(buttonRow({m_priceConfirm, m_priceDiscard}));
+    fields.layout()->setRowStretch(fields.layout()->rowCount(), 1);
     m_product->setAccessibleName(QStringLiteral("产品名称"));
 
     chain()
