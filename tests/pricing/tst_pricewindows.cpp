@@ -288,6 +288,21 @@ private slots:
         QCOMPARE(w.customerGrid()->rowCount(), 3 * 5 - 2);
         QCOMPARE(w.customerGrid()->textAt(0, 0), QStringLiteral("张记养殖场"));
         screenshot(&w, QStringLiteral("pricing-5-region-prices"));
+
+        // A region's rows are read a page at a time, and the grid says how many.
+        s.transaction([&] {
+            for (int i = 0; i < 250; ++i)
+                s.insert(QStringLiteral("khprice"),
+                         {{"khdm", QStringLiteral("11%1").arg(100 + i, 5, 10, QLatin1Char('0'))}, {"khmc", "新客户"},
+                          {"cpdm", "n401"}, {"cpmc", "猪用浓缩料"}, {"cpgg", "40"}, {"kpjg", 3200.0}, {"fhll", 3100.0},
+                          {"dqbh", "11"}, {"dqmc", "城关镇"}, {"cpbz", "0"}, {"rq", "2026-12-01 08:00:00"}});
+        });
+        choose(region, QStringLiteral("城关镇"));
+        QCOMPARE(w.customerGrid()->rowCount(), 200);
+        QCOMPARE(w.customerGrid()->totalRows(), qint64(-1));
+        w.customerGrid()->fetchMore();
+        QCOMPARE(w.customerGrid()->rowCount(), 13 + 250);
+        QCOMPARE(w.customerGrid()->statusText(), QStringLiteral("共 263 行"));
     }
 };
 

@@ -172,8 +172,6 @@ Go Taddkh::customerChosen()
 void Taddkh::insertCustomer()
 {
     if (!m_chosenRegion.id) return;
-    m_customer->setEnabled(false);
-    m_insert->setEnabled(false);
     m_insertWindow->setRegion(m_chosenRegion);
     m_insertWindow->run();
     // Back from the entry: the region's list shows the customers added.
