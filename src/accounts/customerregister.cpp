@@ -201,7 +201,10 @@ std::vector<Customer> CustomerRegister::allCustomers()
 
 RowQuery CustomerRegister::allCustomersQuery() const
 {
-    return {kCustomerColumns, {}, {QStringLiteral("khdm")}};
+    // In the order of the folded code, which its index holds: no sort per page.
+    return {QStringLiteral("SELECT %1, {ci:khdm} AS khdm_folded FROM {zxkh}").arg(Customer::columns()),
+            {},
+            {QStringLiteral("khdm_folded")}};
 }
 
 std::vector<Customer> CustomerRegister::customersByCode(const QString &regionCode)
@@ -366,9 +369,13 @@ void CustomerRegister::deleteCustomer(qint64 customerId)
 
 RowQuery CustomerRegister::pricesQuery(const QString &codeStart) const
 {
-    return {QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, cpbz, rq FROM {khprice} WHERE ") + kCodeRange,
+    // Range and order on the folded codes, as the table's index holds them,
+    // so a page is read from the index without sorting the region's rows.
+    return {QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, cpbz, rq, {ci:khdm} AS khdm_folded, "
+                           "{ci:cpdm} AS cpdm_folded FROM {khprice} WHERE ")
+                + kCodeRange,
             prefixRange(typedCode(codeStart)),
-            {QStringLiteral("khdm"), QStringLiteral("cpdm")}};
+            {QStringLiteral("khdm_folded"), QStringLiteral("cpdm_folded")}};
 }
 
 QString CustomerRegister::amountText(double amount)

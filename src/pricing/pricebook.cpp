@@ -236,9 +236,13 @@ std::optional<Customer> PriceBook::customerByCode(const QString &code)
 
 RowQuery PriceBook::regionPolicyPricesQuery(const QString &regionName) const
 {
-    return {kCustomerPriceColumns + QStringLiteral("WHERE dqmc = ? AND fhll <> 0 AND fhll IS NOT NULL"),
+    // Ordered by the folded codes, so that an index of the region with the
+    // codes as khprice's key folds them can serve the pages without a sort.
+    return {QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, fhll, dqbh, dqmc, cpbz, rq, "
+                           "{ci:khdm} AS khdm_folded, {ci:cpdm} AS cpdm_folded FROM {khprice} "
+                           "WHERE dqmc = ? AND fhll <> 0 AND fhll IS NOT NULL"),
             {regionName.trimmed()},
-            {QStringLiteral("khdm"), QStringLiteral("cpdm")}};
+            {QStringLiteral("khdm_folded"), QStringLiteral("cpdm_folded")}};
 }
 
 CustomerProductPrice PriceBook::setPolicyPrice(qint64 id, double price)
