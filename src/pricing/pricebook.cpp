@@ -5,6 +5,7 @@
 #include "common/money.h"
 #include "common/numbertext.h"
 #include "data/session.h"
+#include "production/products.h"
 
 namespace fm {
 
@@ -162,13 +163,10 @@ std::vector<ProductPrice> PriceBook::feedProductsWithFlag(const QString &flag)
 
 std::optional<ProductPrice> PriceBook::feedProductByCode(const QString &code)
 {
-    const QString c = foldFullWidth(code).trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    const auto r = m_s.row(kProductColumns + QStringLiteral("WHERE {ci:cpdm} = {ci:?} AND ") + kFeedOnly
-                               + QStringLiteral(" ORDER BY id {first:1}"),
-                           {c, kLastFeedFlag});
-    if (!r) return std::nullopt;
-    return ProductPrice::read(*r);
+    // Packaging materials share the table under a letter flag.
+    const auto p = findProduct(m_s, foldFullWidth(code));
+    if (!p || p->flag.isEmpty() || p->flag > kLastFeedFlag) return std::nullopt;
+    return productById(p->id);
 }
 
 std::optional<ProductPrice> PriceBook::productById(qint64 id)
