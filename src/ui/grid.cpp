@@ -255,6 +255,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     layout->addWidget(m_status);
 
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!m_sortOnClick) return;
         QHeaderView *h = m_view->horizontalHeader();
         const Qt::SortOrder order = h->isSortIndicatorShown() && h->sortIndicatorSection() == column
                 && h->sortIndicatorOrder() == Qt::AscendingOrder
@@ -269,7 +270,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     connect(m_view, &QTableView::activated, this,
             [this](const QModelIndex &i) { emit rowActivated(idAt(i.row()), i.row()); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_view->resizeColumnsToContents();
+        fitColumns();
         updateStatus();
     });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
@@ -302,6 +303,16 @@ void Grid::setPager(std::shared_ptr<RowPager> pager)
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     if (pager) pager->resetOrder();
     m_model->setPager(std::move(pager), m_limit);
+    // The columns fit the first page, not just their titles.
+    fitColumns();
+}
+
+void Grid::fitColumns()
+{
+    // Each column fits its contents; the stretching one keeps the spare width.
+    QHeaderView *h = m_view->horizontalHeader();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (h->sectionResizeMode(c) != QHeaderView::Stretch) m_view->resizeColumnToContents(c);
 }
 
 void Grid::clear()

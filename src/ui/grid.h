@@ -55,6 +55,9 @@ public:
     QTableView *view() const { return m_view; }
     // The column that takes the spare width (default: the last).
     void setStretchColumn(int column);
+    // Whether a click on a column head sorts (the default). A window that
+    // sorts its own way, asking first, turns it off and listens to the head.
+    void setSortOnTitleClick(bool on) { m_sortOnClick = on; }
     // The most rows a pager fills the grid with.
     void setLimit(int rows) { m_limit = rows; }
     int limit() const { return m_limit; }
@@ -92,11 +95,13 @@ signals:
 private:
     void build(const QList<GridColumn> &columns, const char *name);
     void updateStatus();
+    void fitColumns();
 
     GridModel *m_model;
     QTableView *m_view;
     QLabel *m_status;
     int m_limit = 10000;
+    bool m_sortOnClick = true;
 };
 
 // Until every window has moved onto Grid: the older helpers over QTableWidget.

@@ -80,6 +80,14 @@ FieldGrid &FieldGrid::add(QWidget *field, int span)
     return *this;
 }
 
+FieldGrid &FieldGrid::add(QLayout *layout)
+{
+    newRow();
+    m_grid->addLayout(layout, m_row, 0, 1, m_pairs * 2);
+    ++m_row;
+    return *this;
+}
+
 FieldGrid &FieldGrid::newRow()
 {
     if (m_pair > 0) {
