@@ -296,6 +296,16 @@ void Grid::setPager(std::shared_ptr<RowPager> pager)
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     if (pager) pager->resetOrder();
     m_model->setPager(std::move(pager), m_limit);
+    // The first page came after the reset that sized the columns; sizing
+    // them again leaves the stretching column to be stretched anew.
+    m_view->resizeColumnsToContents();
+    QHeaderView *h = m_view->horizontalHeader();
+    for (int c = 0; c < h->count(); ++c)
+        if (h->sectionResizeMode(c) == QHeaderView::Stretch) h->setSectionResizeMode(c, QHeaderView::Stretch);
+    if (h->stretchLastSection()) {
+        h->setStretchLastSection(false);
+        h->setStretchLastSection(true);
+    }
 }
 
 void Grid::clear()
