@@ -1,6 +1,5 @@
-#include "production/windows/categorypage.h"
+#include "production/windows/cataloguepages.h"
 
-#include "production/productcatalogue.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 
@@ -15,11 +14,9 @@
 namespace fm {
 
 CategoryPage::CategoryPage(AppContext &ctx, QWidget *parent)
-    : FormPage(ctx, parent),
+    : CataloguePage(ctx, parent),
       m_categories(new Grid(gridColumns({QStringLiteral("类别名称"), QStringLiteral("规格"), QStringLiteral("产品标志")}),
-                            this, "categoryGrid")),
-      m_name(input("categoryName", ProductCatalogue::kCategoryNameLength)),
-      m_sizes(input("categorySpecs", ProductCatalogue::kSpecListLength))
+                            this, "categoryGrid"))
 {
     m_categories->setStretchColumn(1);
 
@@ -124,11 +121,6 @@ QGroupBox *CategoryPage::buildSizeGroup(bool adding)
               StepOptions{QString(), false, false, g.discard ? QList<QWidget *>{g.discard} : QList<QWidget *>{}});
     connect(g.box, &QCheckBox::toggled, this, [this, adding](bool on) { boxToggled(adding, on); });
     return box;
-}
-
-ProductCatalogue CategoryPage::catalogue() const
-{
-    return ProductCatalogue(session(), *ctx().clock);
 }
 
 void CategoryPage::activate()

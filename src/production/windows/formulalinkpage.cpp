@@ -1,9 +1,7 @@
-#include "production/windows/formulalinkpage.h"
+#include "production/windows/cataloguepages.h"
 
 #include "common/numbertext.h"
 #include "production/catalogueprints.h"
-#include "production/productcatalogue.h"
-#include "production/windows/cataloguegrids.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 #include "ui/reporting.h"
@@ -15,7 +13,7 @@
 namespace fm {
 
 FormulaLinkPage::FormulaLinkPage(AppContext &ctx, QWidget *parent)
-    : FormPage(ctx, parent),
+    : CataloguePage(ctx, parent),
       m_products(new Grid({{QStringLiteral("产品代码"), QStringLiteral("cpdm")},
                            {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
                            {QStringLiteral("产品规格"), QStringLiteral("cpgg")},
@@ -55,11 +53,6 @@ FormulaLinkPage::FormulaLinkPage(AppContext &ctx, QWidget *parent)
 
     connect(m_products, &Grid::rowClicked, this, [this](qint64 id) { guarded([&] { productClicked(id); }); });
     connect(m_formulas, &Grid::rowClicked, this, [this](qint64 id) { guarded([&] { formulaClicked(id); }); });
-}
-
-ProductCatalogue FormulaLinkPage::catalogue() const
-{
-    return ProductCatalogue(session(), *ctx().clock);
 }
 
 void FormulaLinkPage::activate()

@@ -1,7 +1,6 @@
-#include "production/windows/packagingpage.h"
+#include "production/windows/cataloguepages.h"
 
 #include "common/numbertext.h"
-#include "production/productcatalogue.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 
@@ -12,9 +11,7 @@
 namespace fm {
 
 PackagingPage::PackagingPage(AppContext &ctx, QWidget *parent)
-    : FormPage(ctx, parent), m_code(input("packagingCode", ProductCatalogue::kPackagingCodeLength)),
-      m_name(input("packagingName", ProductCatalogue::kPackagingNameLength)),
-      m_size(input("packagingSpec", ProductCatalogue::kSpecLength)),
+    : CataloguePage(ctx, parent),
       m_list(new Grid({{QStringLiteral("包装物代码"), QStringLiteral("cpdm")},
                        {QStringLiteral("包装物名称"), QStringLiteral("cpmc")},
                        {QStringLiteral("规格"), QStringLiteral("cpgg")},
@@ -101,11 +98,6 @@ PackagingPage::PackagingPage(AppContext &ctx, QWidget *parent)
               StepOptions{QString(), false, false, {m_repDiscard}})
         .step(m_repConfirm, [this] { return confirmReprice(); });
     connect(m_list, &Grid::rowClicked, this, [this](qint64 id) { guarded([&] { rowClicked(id); }); });
-}
-
-ProductCatalogue PackagingPage::catalogue() const
-{
-    return ProductCatalogue(session(), *ctx().clock);
 }
 
 void PackagingPage::activate()

@@ -1,10 +1,8 @@
-#include "production/windows/productaddpage.h"
+#include "production/windows/cataloguepages.h"
 
 #include "accounts/customers.h"
 #include "common/numbertext.h"
 #include "production/catalogueprints.h"
-#include "production/productcatalogue.h"
-#include "production/windows/cataloguegrids.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 #include "ui/reporting.h"
@@ -16,9 +14,7 @@
 namespace fm {
 
 ProductAddPage::ProductAddPage(AppContext &ctx, QWidget *parent)
-    : FormPage(ctx, parent), m_name(input("name", ProductCatalogue::kNameLength)),
-      m_code(input("code", ProductCatalogue::kCodeLength)), m_products(productGrid(this, "productGrid")),
-      m_customerPrices(customerPriceGrid(this, "customerPriceGrid"))
+    : CataloguePage(ctx, parent)
 {
     auto *entry = new QGroupBox(QStringLiteral("增加产品品种"), this);
     FieldGrid fields(entry, 2);
@@ -82,11 +78,6 @@ ProductAddPage::ProductAddPage(AppContext &ctx, QWidget *parent)
     chain().on(m_formulaNumber, [this] {
         if (const auto f = catalogue().formulaByNumber(m_formulaNumber->text())) showFormula(*f);
     });
-}
-
-ProductCatalogue ProductAddPage::catalogue() const
-{
-    return ProductCatalogue(session(), *ctx().clock);
 }
 
 void ProductAddPage::activate()

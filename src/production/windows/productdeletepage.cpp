@@ -1,7 +1,5 @@
-#include "production/windows/productdeletepage.h"
+#include "production/windows/cataloguepages.h"
 
-#include "production/productcatalogue.h"
-#include "production/windows/cataloguegrids.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 
@@ -13,8 +11,7 @@
 namespace fm {
 
 ProductDeletePage::ProductDeletePage(AppContext &ctx, QWidget *parent)
-    : FormPage(ctx, parent), m_products(productGrid(this, "deleteProductGrid")),
-      m_customerPrices(customerPriceGrid(this, "deleteCustomerPriceGrid"))
+    : CataloguePage(ctx, parent)
 {
     auto *box = new QGroupBox(QStringLiteral("产品品种删除"), this);
     m_name->setPlaceholderText(QStringLiteral("产品名称"));
@@ -40,11 +37,6 @@ ProductDeletePage::ProductDeletePage(AppContext &ctx, QWidget *parent)
     connect(m_category, &QComboBox::activated, this, [this] { chain().run(m_category); });
     connect(m_code, &QComboBox::activated, this, [this] { chain().run(m_code); });
     connect(m_customerPrices, &Grid::rowClicked, this, [this](qint64 id) { guarded([&] { customerPriceClicked(id); }); });
-}
-
-ProductCatalogue ProductDeletePage::catalogue() const
-{
-    return ProductCatalogue(session(), *ctx().clock);
 }
 
 void ProductDeletePage::activate()

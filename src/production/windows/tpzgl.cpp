@@ -1,10 +1,6 @@
 #include "production/windows/tpzgl.h"
 
-#include "production/windows/categorypage.h"
-#include "production/windows/formulalinkpage.h"
-#include "production/windows/packagingpage.h"
-#include "production/windows/productaddpage.h"
-#include "production/windows/productdeletepage.h"
+#include "production/windows/cataloguepages.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>

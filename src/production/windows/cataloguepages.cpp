@@ -1,6 +1,5 @@
-#include "production/windows/cataloguegrids.h"
+#include "production/windows/cataloguepages.h"
 
-#include "production/productcatalogue.h"
 #include "ui/grid.h"
 
 #include <QGroupBox>
