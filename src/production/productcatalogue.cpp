@@ -291,8 +291,8 @@ struct ProductCatalogue::Checked {
     double cost = 0;
     QString pfhm;
     bool existing = false;
-    std::optional<Customer> customer;   // empty: every customer
-    std::optional<qint64> productionRow;       // velcpzk id, one customer only
+    std::optional<Customer> customer;    // empty: every customer
+    std::optional<qint64> productionRow; // velcpzk id, one customer only
 };
 
 ProductCatalogue::Checked ProductCatalogue::check(const NewProduct &p)
@@ -378,8 +378,7 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
         }
 
         auto addCustomerPrice = [&](const Customer &k) {
-            const QString khdm = k.code;
-            m_s.insert(QStringLiteral("khprice"), {{"khdm", khdm},
+            m_s.insert(QStringLiteral("khprice"), {{"khdm", k.code},
                                                    {"khmc", k.name},
                                                    {"cpdm", c.code},
                                                    {"cpmc", c.name},
@@ -388,7 +387,7 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
                                                    {"dqmc", k.region},
                                                    {"cpbz", c.flag},
                                                    {"rq", today},
-                                                   {"dqbh", khdm.left(2)}});
+                                                   {"dqbh", k.code.left(2)}});
             ++result.customerPricesInserted;
         };
 
