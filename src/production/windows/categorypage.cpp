@@ -46,23 +46,13 @@ CategoryPage::CategoryPage(AppContext &ctx, QWidget *parent)
     chain()
         .step(m_name,
               [this] {
-                  try {
-                      catalogue().checkNewCategoryName(m_name->text());
-                  } catch (const DomainError &) {
-                      m_name->clear();
-                      throw;
-                  }
+                  emptyIfRefused(m_name, [&] { catalogue().checkNewCategoryName(m_name->text()); });
                   return Go::advance();
               })
         .step(m_flag,
               [this] {
                   m_flag->setText(ProductCatalogue::normaliseFlag(m_flag->text()));
-                  try {
-                      catalogue().checkNewCategoryFlag(m_flag->text());
-                  } catch (const DomainError &) {
-                      m_flag->clear();
-                      throw;
-                  }
+                  emptyIfRefused(m_flag, [&] { catalogue().checkNewCategoryFlag(m_flag->text()); });
                   return Go::advance();
               })
         .step(m_sizes,

@@ -64,12 +64,7 @@ PackagingPage::PackagingPage(AppContext &ctx, QWidget *parent)
               })
         .step(m_code,
               [this] {
-                  try {
-                      catalogue().checkNewPackagingCode(m_code->text());
-                  } catch (const DomainError &) {
-                      m_code->clear();
-                      throw;
-                  }
+                  emptyIfRefused(m_code, [&] { catalogue().checkNewPackagingCode(m_code->text()); });
                   return Go::advance();
               },
               StepOptions{QString(), false, false, {m_deleteCategory}})

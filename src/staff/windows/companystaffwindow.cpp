@@ -1,6 +1,5 @@
 #include "staff/windows/companystaffwindow.h"
 
-#include "data/dberror.h"
 #include "staff/companystaff.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
@@ -119,12 +118,7 @@ TakeOnPage::TakeOnPage(AppContext &ctx, QWidget *parent)
         .step(dept, [this] { return dept->currentIndex() > 0 ? Go::advance() : Go::stay(); })
         .step(code,
               [this] {
-                  try {
-                      CompanyStaff(session()).checkCode(code->text());
-                  } catch (const DomainError &) {
-                      code->clear();
-                      throw;
-                  }
+                  emptyIfRefused(code, [&] { CompanyStaff(session()).checkCode(code->text()); });
                   return Go::advance();
               })
         .step(password, [] { return Go::advance(); })
@@ -241,12 +235,7 @@ ChangePage::ChangePage(AppContext &ctx, QWidget *parent)
         .step(code,
               [this] {
                   // A changed code passes the same checks as a new one.
-                  try {
-                      CompanyStaff(session()).checkCode(code->text(), m_id);
-                  } catch (const DomainError &) {
-                      code->clear();
-                      throw;
-                  }
+                  emptyIfRefused(code, [&] { CompanyStaff(session()).checkCode(code->text(), m_id); });
                   return Go::advance();
               })
         .step(confirm,

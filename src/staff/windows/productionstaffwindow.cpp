@@ -102,12 +102,9 @@ Tvel_scry::Tvel_scry(AppContext &ctx, QWidget *parent)
     m_teamChain
         .step(m_newTeamCode,
               [this] {
-                  try {
+                  emptyIfRefused(m_newTeamCode, [&] {
                       ProductionStaff(session(), *this->ctx().clock).checkNewTeamCode(m_newTeamCode->text());
-                  } catch (const DomainError &) {
-                      m_newTeamCode->clear();
-                      throw;
-                  }
+                  });
                   return Go::advance();
               })
         .step(m_newTeamName,
