@@ -233,6 +233,9 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setMinimumSectionSize(48);
+    // Column widths from the rows in view: measuring every row read costs
+    // more than reading them.
+    m_view->horizontalHeader()->setResizeContentsPrecision(0);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSectionsClickable(true);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
@@ -296,6 +299,7 @@ void Grid::setPager(std::shared_ptr<RowPager> pager)
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     if (pager) pager->resetOrder();
     m_model->setPager(std::move(pager), m_limit);
+    updateStatus(); // an empty first page inserts nothing
     // The first page came after the reset that sized the columns; sizing
     // them again leaves the stretching column to be stretched anew.
     m_view->resizeColumnsToContents();

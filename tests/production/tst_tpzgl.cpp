@@ -69,6 +69,7 @@ private slots:
         auto *formulaNumber = child<QLineEdit>(&w, "formulaNumber");
         auto *confirm = child<QPushButton>(&w, "confirm");
         QVERIFY(!name->isEnabled() && !code->isEnabled() && !confirm->isEnabled());
+        QCOMPARE(child<Grid>(&w, "productGrid")->statusText(), QStringLiteral("共 0 行"));
 
         auto enterProduct = [&](const QString &typedCode) {
             kind->setCurrentIndex(kind->findText(QStringLiteral("浓缩料")));
