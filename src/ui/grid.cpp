@@ -239,6 +239,9 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setMinimumSectionSize(48);
+    // Column widths from the rows in view: measuring every row read costs
+    // more than reading them.
+    m_view->horizontalHeader()->setResizeContentsPrecision(0);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSectionsClickable(true);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
@@ -303,6 +306,7 @@ void Grid::setPager(std::shared_ptr<RowPager> pager)
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     if (pager) pager->resetOrder();
     m_model->setPager(std::move(pager), m_limit);
+    updateStatus(); // an empty first page inserts nothing
     // The columns fit the first page, not just their titles.
     fitColumns();
 }
@@ -313,6 +317,10 @@ void Grid::fitColumns()
     QHeaderView *h = m_view->horizontalHeader();
     for (int c = 0; c < m_model->columnCount(); ++c)
         if (h->sectionResizeMode(c) != QHeaderView::Stretch) m_view->resizeColumnToContents(c);
+    if (h->stretchLastSection()) {
+        h->setStretchLastSection(false);
+        h->setStretchLastSection(true);
+    }
 }
 
 void Grid::clear()
