@@ -1,0 +1,37 @@
+#pragma once
+// What the warehouse windows share: numbers read from inputs, material and
+// supplier lists that carry each row's id, and the columns of the
+// warehouse's tables as their grids show them.
+
+#include "ui/grid.h"
+
+#include <QString>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+
+namespace fm {
+
+struct Material;
+struct StockRow;
+struct Supplier;
+
+// The number typed into a field; "请输入正确的数字！" when it is not one.
+double numberIn(const QLineEdit *field);
+
+// Fills a list with names, each item carrying its row's id; nothing chosen.
+void fillMaterials(QComboBox *list, const std::vector<Material> &materials);
+void fillStock(QComboBox *list, const std::vector<StockRow> &rows);
+void fillSuppliers(QComboBox *list, const std::vector<Supplier> &suppliers);
+// Chooses the item of that id (none when it is not listed).
+void chooseId(QComboBox *list, qint64 id);
+// The id of the chosen item, 0 when none.
+qint64 chosenId(const QComboBox *list);
+
+// Every column of the tables, titled as the warehouse calls them.
+QList<GridColumn> receiptColumns(); // ylrkmx
+QList<GridColumn> issueColumns();   // ylckmx
+QList<GridColumn> fundColumns();    // gyszjk
+
+} // namespace fm
