@@ -40,8 +40,10 @@ struct Where {
 };
 
 // rq_1 from .. to, and a code when one is given (compared as its index holds it).
+// A blank date finds nothing.
 Where between(const char *codeColumn, const QString &code, QDate from, QDate to)
 {
+    if (!from.isValid() || !to.isValid()) return Where{QStringLiteral(" WHERE 1 = 0"), {}};
     Where w{QStringLiteral(" WHERE rq_1 >= ? AND rq_1 <= ?"), {dateText(from), dateText(to)}};
     if (!code.trimmed().isEmpty()) {
         w.sql += QStringLiteral(" AND {ci:%1} = {ci:?}").arg(QLatin1String(codeColumn));

@@ -5,6 +5,7 @@
 #include "warehouse/materials.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 
 namespace fm {
@@ -56,6 +57,26 @@ qint64 chosenId(const QComboBox *list)
 }
 
 namespace {
+const QDate kBlankDate(1900, 1, 1);
+} // namespace
+
+void allowBlank(QDateEdit *input)
+{
+    input->setMinimumDate(kBlankDate);
+    input->setSpecialValueText(QStringLiteral(" "));
+}
+
+void setBlank(QDateEdit *input)
+{
+    input->setDate(kBlankDate);
+}
+
+QDate dateOf(const QDateEdit *input)
+{
+    return input->date() == kBlankDate ? QDate() : input->date();
+}
+
+namespace {
 
 GridColumn text(const char *title, const char *field)
 {
@@ -97,6 +118,13 @@ QList<GridColumn> fundColumns()
             number("应付金额", "yfje"),  number("实付金额", "sfje"),  number("实际欠款", "sqje"),
             text("日期", "rq_1"),        text("说明", "sm"),          text("操作员", "czydm"),
             moment("时间", "rq_0")};
+}
+
+QList<GridColumn> summaryColumns()
+{
+    return {text("供应商代码", "gysdm"), text("供应商名称", "gysmc"), number("应付金额", "yfje"),
+            number("实付金额", "sfje"),  number("实欠金额", "sqje"),  text("处理日期", "rq_1"),
+            text("说明", "sm"),          text("操作员", "czydm"),     moment("时间", "rq_0")};
 }
 
 } // namespace fm

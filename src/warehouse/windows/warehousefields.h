@@ -9,6 +9,8 @@
 #include <vector>
 
 class QComboBox;
+class QDate;
+class QDateEdit;
 class QLineEdit;
 
 namespace fm {
@@ -29,9 +31,16 @@ void chooseId(QComboBox *list, qint64 id);
 // The id of the chosen item, 0 when none.
 qint64 chosenId(const QComboBox *list);
 
+// A date input that may be left blank (it shows nothing until a date is
+// typed or picked); dateOf gives a null date while it is blank.
+void allowBlank(QDateEdit *input);
+void setBlank(QDateEdit *input);
+QDate dateOf(const QDateEdit *input);
+
 // Every column of the tables, titled as the warehouse calls them.
 QList<GridColumn> receiptColumns(); // ylrkmx
 QList<GridColumn> issueColumns();   // ylckmx
 QList<GridColumn> fundColumns();    // gyszjk
+QList<GridColumn> summaryColumns(); // gyszjhz
 
 } // namespace fm
