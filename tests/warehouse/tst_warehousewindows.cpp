@@ -236,7 +236,13 @@ private slots:
         Trkxg *c = desk.correction();
         open(*c);
         QVERIFY(c->from()->hasFocus());
+        pressEnter(c->from()); // blank: stays
+        QVERIFY(c->from()->hasFocus());
+        QTest::keyClicks(c->from(), QStringLiteral("20261201"));
+        QCOMPARE(c->from()->date(), QDate(2026, 12, 1));
         pressEnter(c->from());
+        QVERIFY(c->to()->hasFocus());
+        QTest::keyClicks(c->to(), QStringLiteral("20261210"));
         pressEnter(c->to());
         QCOMPARE(c->grid()->rowCount(), 1);
         c->choose(receiptId);

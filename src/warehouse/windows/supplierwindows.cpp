@@ -257,8 +257,8 @@ Tgyszjcl::Tgyszjcl(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     m_suppliers = chooser("suppliers");
     m_from = dateInput("from");
     m_to = dateInput("to");
-    allowBlank(m_from);
-    allowBlank(m_to);
+    allowBlank(m_from, *ctx.clock);
+    allowBlank(m_to, *ctx.clock);
     m_process = button(QStringLiteral("处理"), "process", [this] { run(); });
     m_print = button(QStringLiteral("打印"), "print", [this] {
         showDocument(this->ctx(), this, funds().summaryDocument(QString(), kEveryDate));
@@ -335,8 +335,8 @@ Tgys_cx::Tgys_cx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_suppliers = chooser("suppliers", QStringLiteral("供应商"));
     m_from = dateInput("from");
     m_to = dateInput("to");
-    allowBlank(m_from);
-    allowBlank(m_to);
+    allowBlank(m_from, *ctx.clock);
+    allowBlank(m_to, *ctx.clock);
     m_summaryMode = radio(this, QStringLiteral("欠款汇总"), "summaryMode");
     m_detailMode = radio(this, QStringLiteral("欠款明细"), "detailMode");
     m_query = button(QStringLiteral("查询"), "query", [this] { run(false); });

@@ -35,6 +35,8 @@ Trkxg::Trkxg(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 
     m_from = dateInput("from");
     m_to = dateInput("to");
+    allowBlank(m_from, *ctx.clock);
+    allowBlank(m_to, *ctx.clock);
     const auto N = GridColumn::Kind::Number;
     m_grid = new Grid({column("原料代码", "yldm"), column("供应商名称", "gysmc"), column("原料名称", "ylmc"),
                        column("数量", "ylsl", N), column("价格", "yljg", N), column("应付金额", "sjje", N),
@@ -164,9 +166,8 @@ ReceiptCorrections Trkxg::corrections() const
 
 void Trkxg::activate()
 {
-    const QDate today = ctx().clock->today();
-    m_from->setDate(QDate(today.year(), today.month(), 1));
-    m_to->setDate(today);
+    setBlank(m_from);
+    setBlank(m_to);
     m_grid->clear();
     clearPanel();
     chain().reset();
@@ -174,7 +175,7 @@ void Trkxg::activate()
 
 void Trkxg::query()
 {
-    m_grid->setPager(std::make_shared<RowPager>(session(), corrections().between(m_from->date(), m_to->date())));
+    m_grid->setPager(std::make_shared<RowPager>(session(), corrections().between(dateOf(m_from), dateOf(m_to))));
 }
 
 void Trkxg::choose(qint64 lineId)

@@ -88,8 +88,8 @@ MovementQueryPage::MovementQueryPage(AppContext &ctx, QWidget *parent, Kind kind
     m_names = chooser("names", QStringLiteral("名称"));
     m_from = dateInput("from");
     m_to = dateInput("to");
-    allowBlank(m_from);
-    allowBlank(m_to);
+    allowBlank(m_from, *ctx.clock);
+    allowBlank(m_to, *ctx.clock);
     m_query = button(QStringLiteral("查询"), "query", [this] { run(); });
     m_tonnes = display("tonnes");
     m_amount = display("amount");
@@ -218,8 +218,8 @@ ReceiptFundsPage::ReceiptFundsPage(AppContext &ctx, QWidget *parent) : FormPage(
     m_company = display("company");
     m_from = dateInput("from");
     m_to = dateInput("to");
-    allowBlank(m_from);
-    allowBlank(m_to);
+    allowBlank(m_from, *ctx.clock);
+    allowBlank(m_to, *ctx.clock);
     m_grid = new Grid(receiptColumns(), this, "receiptFunds");
     m_payable = display("payable");
     m_paid = display("paid");

@@ -1,11 +1,13 @@
 #include "warehouse/windows/warehousefields.h"
 
+#include "common/clock.h"
 #include "common/numbertext.h"
 #include "data/dberror.h"
 #include "warehouse/materials.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace fm {
@@ -60,10 +62,41 @@ namespace {
 const QDate kBlankDate(1900, 1, 1);
 } // namespace
 
-void allowBlank(QDateEdit *input)
+namespace {
+
+class BlankDateKeys : public QObject {
+public:
+    BlankDateKeys(QDateEdit *input, const Clock &clock) : QObject(input), m_clock(clock) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *d = qobject_cast<QDateEdit *>(watched);
+        if (!d || event->type() != QEvent::KeyPress) return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool blank = d->date() == kBlankDate;
+        if (blank && key->text().size() == 1 && key->text().front().isDigit()) {
+            // Typing starts from a real date, year first.
+            d->setDate(m_clock.today());
+            d->setSelectedSection(QDateTimeEdit::YearSection);
+        } else if (!blank && key->key() == Qt::Key_Delete) {
+            d->setDate(kBlankDate);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    const Clock &m_clock;
+};
+
+} // namespace
+
+void allowBlank(QDateEdit *input, const Clock &clock)
 {
     input->setMinimumDate(kBlankDate);
     input->setSpecialValueText(QStringLiteral(" "));
+    input->installEventFilter(new BlankDateKeys(input, clock));
 }
 
 void setBlank(QDateEdit *input)

@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace fm {
 
+class Clock;
 struct Material;
 struct StockRow;
 struct Supplier;
@@ -31,9 +32,10 @@ void chooseId(QComboBox *list, qint64 id);
 // The id of the chosen item, 0 when none.
 qint64 chosenId(const QComboBox *list);
 
-// A date input that may be left blank (it shows nothing until a date is
-// typed or picked); dateOf gives a null date while it is blank.
-void allowBlank(QDateEdit *input);
+// A date input that may be left blank: it shows nothing until a date is
+// typed (the first digit starts from today's date) or picked, and Delete
+// blanks it again. dateOf gives a null date while it is blank.
+void allowBlank(QDateEdit *input, const Clock &clock);
 void setBlank(QDateEdit *input);
 QDate dateOf(const QDateEdit *input);
 
