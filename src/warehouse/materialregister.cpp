@@ -17,6 +17,7 @@ const QString MaterialRegister::kCodeExists = QStringLiteral("该代码已经存
 const QString MaterialRegister::kSameNameAndFlag = QStringLiteral("品种库中已经存在同名称同等级的原料。重新输入！");
 const QString MaterialRegister::kNoFlag = QStringLiteral("输入原料标志！");
 const QString MaterialRegister::kTooLong = QStringLiteral("原料代码不能超过9位，原料名称不能超过20个字！");
+const QString MaterialRegister::kEmpty = QStringLiteral("原料代码和原料名称不能为空！");
 const QString StockCorrection::kBadFlag = QStringLiteral("原料标志只能是0、1或2！");
 
 namespace {
@@ -37,7 +38,7 @@ QString Premix::itemText() const
 QString MaterialRegister::checkCode(const QString &code)
 {
     const QString c = code.trimmed().toLower();
-    if (c.isEmpty()) throw DomainError(kTooLong, ErrorCode::Incomplete);
+    if (c.isEmpty()) throw DomainError(kEmpty, ErrorCode::Incomplete);
     if (c.size() > kCodeLength) throw DomainError(kTooLong, ErrorCode::Refused);
     if (findMaterial(m_s, c)) throw DomainError(kCodeExists, ErrorCode::Duplicate);
     return c;
@@ -83,7 +84,7 @@ qint64 MaterialRegister::add(const NewMaterial &m)
     if (!materialflag::isValid(flag)) throw DomainError(StockCorrection::kBadFlag);
     const QString code = checkCode(m.code);
     const QString name = m.name.trimmed();
-    if (name.isEmpty()) throw DomainError(kTooLong, ErrorCode::Incomplete);
+    if (name.isEmpty()) throw DomainError(kEmpty, ErrorCode::Incomplete);
     if (name.size() > kNameLength) throw DomainError(kTooLong);
     checkNameAndFlag(name, flag);
     Fields fields{{QStringLiteral("yldm"), code},
@@ -123,8 +124,8 @@ QString StockCorrection::correct(const StockCorrectionEntry &e)
     checkPrice(e.pricePerTonne);
     const QString name = e.name.trimmed();
     const QString flag = e.flag.trimmed();
-    if (name.isEmpty() || name.size() > MaterialRegister::kNameLength)
-        throw DomainError(MaterialRegister::kTooLong, ErrorCode::Incomplete);
+    if (name.isEmpty()) throw DomainError(MaterialRegister::kEmpty, ErrorCode::Incomplete);
+    if (name.size() > MaterialRegister::kNameLength) throw DomainError(MaterialRegister::kTooLong);
     if (flag.isEmpty()) throw DomainError(MaterialRegister::kNoFlag, ErrorCode::Incomplete);
     if (!materialflag::isValid(flag)) throw DomainError(kBadFlag);
     const std::optional<StockRow> stock = stockById(m_s, e.stockId);

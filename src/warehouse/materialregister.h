@@ -45,6 +45,7 @@ public:
     static const QString kSameNameAndFlag; // "品种库中已经存在同名称同等级的原料。重新输入！"
     static const QString kNoFlag;          // "输入原料标志！"
     static const QString kTooLong;
+    static const QString kEmpty;
     static constexpr int kCodeLength = 9;
     static constexpr int kNameLength = 20; // what ylmc holds
     static constexpr double kMaxFactor = 1000000;

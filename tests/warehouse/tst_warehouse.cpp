@@ -505,6 +505,16 @@ private slots:
         QCOMPARE(findMaterial(s(), QStringLiteral("px10"))->flag, QStringLiteral("2"));
         // The same premix twice is refused at the store, not only on Enter.
         QCOMPARE(refusal([&] { reg.add(m); }), QStringLiteral("该代码已经存在！重新输入。"));
+        // A product code or name longer than the register holds is refused, not cut.
+        const QString tooLong = QStringLiteral("原料代码不能超过9位，原料名称不能超过20个字！");
+        NewMaterial longCode = m;
+        longCode.code = QStringLiteral("PREMIX-0001");
+        QCOMPARE(refusal([&] { reg.add(longCode); }), tooLong);
+        NewMaterial longName = m;
+        longName.code = QStringLiteral("px11");
+        longName.name = QString(21, QChar(0x6599));
+        QCOMPARE(refusal([&] { reg.add(longName); }), tooLong);
+        QCOMPARE(count(s(), "ylpzk"), 1);
     }
 
     // --- 原料修正 ------------------------------------------------------------------
