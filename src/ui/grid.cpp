@@ -1,5 +1,6 @@
 #include "ui/grid.h"
 
+#include "common/dates.h"
 #include "common/numbertext.h"
 #include "data/rowpager.h"
 
@@ -91,6 +92,9 @@ public:
                 break;
             case GridColumn::Kind::Date:
                 g.cells << r.dateText(c.field);
+                break;
+            case GridColumn::Kind::DateTime:
+                g.cells << dateTimeText(readDateTime(r.value(c.field)));
                 break;
             case GridColumn::Kind::Text:
                 g.cells << (isNumber(r.value(c.field)) ? r.value(c.field) : QVariant(r.text(c.field)));
@@ -276,7 +280,11 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
         fitColumns();
         updateStatus();
     });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first) {
+        // A pager's first page arrives after the reset: fit the columns to it.
+        if (first == 0) m_view->resizeColumnsToContents();
+        updateStatus();
+    });
     // Accessible by the caption of its first column's list.
     m_view->setAccessibleName(columns.isEmpty() ? QString() : columns.front().title);
 }

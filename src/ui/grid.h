@@ -28,7 +28,7 @@ class RowPager;
 class GridModel;
 
 struct GridColumn {
-    enum class Kind { Text, Number, Date };
+    enum class Kind { Text, Number, Date, DateTime };
     QString title;
     QString field;  // the column of a Row it shows (for setRows(Rows) and pagers)
     Kind kind = Kind::Text;
