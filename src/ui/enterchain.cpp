@@ -177,13 +177,6 @@ void EnterChain::apply(int index, const Go &go)
     }
 }
 
-void EnterChain::advance(QWidget *next)
-{
-    if (!next) return;
-    next->setEnabled(true);
-    focusField(next);
-}
-
 void EnterChain::focusField(QWidget *w)
 {
     if (!w) return;

@@ -89,9 +89,6 @@ public:
 
     const std::vector<QWidget *> &steps() const { return m_order; }
 
-    // Until every form declares its steps: enables and focuses a field.
-    static void advance(QWidget *next);
-
     // Buttons never become the dialog's default, and Enter on a focused
     // button presses it.
     static void noAutoDefault(QWidget *root);

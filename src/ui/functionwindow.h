@@ -38,7 +38,6 @@ public:
     Session &session() const;
     Prompter &prompter() const { return *m_ctx.prompter; }
     EnterChain &chain() const { return *m_chain; }
-    EnterChain &enter() const { return *m_chain; } // until every form declares its steps
     // A further chain for a group of fields entered on its own (a panel
     // beside the form's main entry), guarded like the form's own.
     EnterChain &addChain();

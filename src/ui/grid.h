@@ -20,7 +20,6 @@
 
 class QLabel;
 class QTableView;
-class QTableWidget;
 
 namespace fm {
 
@@ -103,10 +102,5 @@ private:
     int m_limit = 10000;
     bool m_sortOnClick = true;
 };
-
-// Until every window has moved onto Grid: the older helpers over QTableWidget.
-QTableWidget *makeGrid(QWidget *parent, const QStringList &headers);
-void fillGrid(QTableWidget *grid, const std::vector<GridRow> &rows);
-qint64 currentKey(const QTableWidget *grid);
 
 } // namespace fm
