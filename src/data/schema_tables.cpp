@@ -183,7 +183,11 @@ std::vector<TableDef> buildTables()
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("cpdm", kProductCode),
          T("cpmc", kProductName), T("cpgg", kSpec), F("kpjg"), T("dqbh", 2),
          T("dqmc", kRegion), T("cpbz", 1), DT("rq"), F("fhll")},
-        {UCI({"khdm", "cpdm"}), CI({"cpdm"}), IX({"dqmc"}), IX({"khmc"})});
+        // A region's prices are read a page at a time in the order of the
+        // folded codes: the region index carries them, so no page sorts the
+        // region's rows.
+        {UCI({"khdm", "cpdm"}), CI({"cpdm"}), IndexDef{{"dqmc", "khdm", "cpdm"}, false, true, {"dqmc"}},
+         IX({"khmc"})});
 
     // Month-end rebate schedule, one row per product flag.
     {
