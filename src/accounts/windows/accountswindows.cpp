@@ -1,4 +1,5 @@
 #include "accounts/windows/tkhgl.h"
+#include "accounts/windows/tkhjj.h"
 #include "accounts/windows/tzx_khcx.h"
 #include "shell/windows/windowregistry.h"
 
@@ -9,6 +10,7 @@ void addAccountsWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(25, windowDef<Tzx_khcx>("customer-query"));
     w.insert(37, windowDef<Tkhgl>("customers"));
+    w.insert(number(Fn::SalesProcessing), windowDef<Tkhjj>("sales-processing"));
 }
 
 } // namespace fm
