@@ -98,12 +98,12 @@ bool Settlement::isOneMonth(const Period &p)
     return p.start.day() == 19 && p.end == p.start.addMonths(1).addDays(-1);
 }
 
-void Settlement::collateRows(const Customer &c, const Period &p, bool withFees)
+int Settlement::collateRows(const Customer &c, const Period &p, bool withFees)
 {
     const Values period = periodOf(c.code, p);
     m_s.execute(QStringLiteral("DELETE FROM {khjs_mx} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?"), period);
-    m_s.execute(collationInsert(withFees),
-                Values{c.code, c.region, c.name, dateText(p.start), dateText(p.end)} + period + period);
+    return m_s.execute(collationInsert(withFees),
+                       Values{c.code, c.region, c.name, dateText(p.start), dateText(p.end)} + period + period);
 }
 
 std::vector<MissingPolicyPrice> Settlement::missingPolicyPrices(const QString &code, const Period &p)
@@ -187,18 +187,18 @@ SettlementOutcome Settlement::settle(const Customer &c, const Period &p)
     SettlementOutcome out;
     m_s.transaction([&] {
         out = SettlementOutcome();
-        collateRows(c, p, true);
-        // The figures, and whether the customer has anything in the period,
-        // in one statement.
+        // Every product sold or returned in the period has its row.
+        const bool lines = collateRows(c, p, true) > 0;
+        // The figures, and whether there is anything to tell or to book, in
+        // one statement.
         const auto r = m_s.row(
             QStringLiteral("SELECT COALESCE(SUM(ysje), 0) AS r, COALESCE(SUM(sjje), 0) AS p, COUNT(*) AS funds, "
                            "(SELECT COALESCE(SUM(tgf), 0) FROM {khjs_mx} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?) AS f, "
-                           "(SELECT COUNT(*) FROM {sale1} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?) AS lines, "
                            "(SELECT COUNT(*) FROM {sale1} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ? "
                            "AND (zcjg = 0 OR zcjg IS NULL)) AS missing "
                            "FROM {khzj} WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ?"),
-            period + period + period + period);
-        if (!r || (r->integer(QStringLiteral("funds")) == 0 && r->integer(QStringLiteral("lines")) == 0)) return;
+            period + period + period);
+        if (!r || (r->integer(QStringLiteral("funds")) == 0 && !lines)) return;
         out.settled = true;
         out.figures.monthKey = monthText(p.start);
         out.figures.fee = r->number(QStringLiteral("f"));

@@ -142,9 +142,9 @@ public:
     static QString missingPolicyMessage(const Customer &c, const MissingPolicyPrice &m);
 
 private:
-    // Removes the period's detail rows and inserts the collated ones; with
-    // fees, tgf is computed as it goes in.
-    void collateRows(const Customer &c, const Period &p, bool withFees);
+    // Removes the period's detail rows and inserts the collated ones (how
+    // many it returns); with fees, tgf is computed as it goes in.
+    int collateRows(const Customer &c, const Period &p, bool withFees);
     std::vector<MissingPolicyPrice> missingPolicyPrices(const QString &code, const Period &p);
     // Stamps the fund rows and writes the month record.
     void book(const Customer &c, const Period &p, const SettlementFigures &f);
