@@ -127,4 +127,11 @@ QString yuanText(double amount)
     return NumberFormat::fixed(2, true).format(amount);
 }
 
+QDate checkTypedDate(const QString &typed)
+{
+    const QDate d = parseDateText(typed);
+    if (!d.isValid()) throw DomainError(QStringLiteral("日期有错！请按yyyy-mm-dd输入。"), ErrorCode::BadNumber);
+    return d;
+}
+
 } // namespace fm

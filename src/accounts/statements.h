@@ -102,4 +102,8 @@ private:
 // Money as the statements print it: two decimals with thousands separators.
 QString yuanText(double amount);
 
+// A date typed into a statement window: "yyyy-mm-dd" (or with "/" or ".");
+// refused with "日期有错！请按yyyy-mm-dd输入。".
+QDate checkTypedDate(const QString &typed);
+
 } // namespace fm

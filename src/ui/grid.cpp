@@ -266,7 +266,18 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
         m_view->resizeColumnsToContents();
         updateStatus();
     });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first) {
+        // A pager's first page arrives after the reset: fit the columns to it.
+        if (first == 0) {
+            m_view->resizeColumnsToContents();
+            QHeaderView *h = m_view->horizontalHeader();
+            if (h->stretchLastSection()) { // fitting took the last column's stretch
+                h->setStretchLastSection(false);
+                h->setStretchLastSection(true);
+            }
+        }
+        updateStatus();
+    });
     // Accessible by the caption of its first column's list.
     m_view->setAccessibleName(columns.isEmpty() ? QString() : columns.front().title);
 }

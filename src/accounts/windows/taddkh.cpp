@@ -1,5 +1,6 @@
 #include "accounts/windows/taddkh.h"
 
+#include "accounts/windows/creditlimitfield.h"
 #include "accounts/windows/registerwidgets.h"
 #include "accounts/windows/tinskh.h"
 #include "common/dates.h"
@@ -80,6 +81,9 @@ Taddkh::Taddkh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     cg->addWidget(m_customer, 0, 3);
     cg->addWidget(caption(QStringLiteral("客户代码："), customers), 1, 2);
     cg->addWidget(m_code, 1, 3);
+    // The chosen customer's credit limit, beside its code.
+    m_credit = new CreditLimitField(ctx, customers, m_code);
+    cg->addWidget(m_credit, 1, 0, 1, 2);
     auto *cb = new QHBoxLayout;
     cb->addStretch();
     cb->addWidget(m_insert);

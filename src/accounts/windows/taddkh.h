@@ -10,6 +10,7 @@ class QTableWidget;
 
 namespace fm {
 
+class CreditLimitField;
 class Tinskh;
 
 // "客户调整": adds regions, lists a region's customers (by code prefix),
@@ -33,6 +34,7 @@ public:
     QComboBox *regionListBox() const { return m_regionList; }
     QTableWidget *priceGrid() const { return m_prices; }
     Tinskh *insertWindow() const { return m_insertWindow; }
+    CreditLimitField *creditField() const { return m_credit; }
 
 private:
     void organise();
@@ -60,6 +62,7 @@ private:
     QComboBox *m_regionList;
     QTableWidget *m_prices;
     Tinskh *m_insertWindow;
+    CreditLimitField *m_credit;
 
     Region m_chosenRegion;
     std::vector<Customer> m_customers; // of the chosen region, as in the name box

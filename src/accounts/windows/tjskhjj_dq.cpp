@@ -1,6 +1,8 @@
 #include "accounts/windows/tjskhjj_dq.h"
 
 #include "accounts/customerregister.h"
+#include "accounts/statements.h"
+#include "accounts/windows/datefield.h"
 #include "data/dberror.h"
 #include "ui/layouts.h"
 
@@ -56,8 +58,8 @@ Tjskhjj_dq::Tjskhjj_dq(AppContext &ctx, QWidget *parent)
       m_status(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("按地区批处理"));
-    m_start->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
-    m_end->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
+    asDateInput(m_start);
+    asDateInput(m_end);
     m_moveOne->setAccessibleName(QStringLiteral("移入所选客户"));
     m_backOne->setAccessibleName(QStringLiteral("移出所选客户"));
     m_moveAll->setAccessibleName(QStringLiteral("移入全部客户"));
@@ -137,8 +139,7 @@ void Tjskhjj_dq::activate()
 Go Tjskhjj_dq::dateEntered(QLineEdit *date)
 {
     // Any dates will do, 19th or not; they must be dates to compare.
-    const QDate d = parseDateText(date->text());
-    if (!d.isValid()) throw DomainError(QStringLiteral("日期有错！请按yyyy-mm-dd输入。"), ErrorCode::BadNumber);
+    const QDate d = checkTypedDate(date->text());
     date->setText(dateText(d));
     (date == m_start ? m_period.start : m_period.end) = d;
     // The lists belong to the dates they were made for.

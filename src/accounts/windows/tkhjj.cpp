@@ -1,6 +1,7 @@
 #include "accounts/windows/tkhjj.h"
 
 #include "accounts/accountdocuments.h"
+#include "accounts/windows/datefield.h"
 #include "accounts/windows/tjskhjj_dq.h"
 #include "common/clock.h"
 #include "common/numbertext.h"
@@ -15,16 +16,6 @@
 #include <QVBoxLayout>
 
 namespace fm {
-
-namespace {
-
-QLineEdit *asDateInput(QLineEdit *e)
-{
-    e->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
-    return e;
-}
-
-} // namespace
 
 Tkhjj::Tkhjj(AppContext &ctx, QWidget *parent)
     : FunctionWindow(ctx, parent),
