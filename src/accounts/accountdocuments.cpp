@@ -1,6 +1,7 @@
 #include "accounts/accountdocuments.h"
 
 #include "common/dates.h"
+#include "common/money.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,20 @@ namespace {
 
 // Less than a gram: nothing sold.
 constexpr double kNoQuantity = 1e-6;
+
+// Amounts print as stored, to the fourth decimal a money column holds, so
+// that what a subtraction of two long sums leaves in the last binary digits
+// (429.760000000002) does not reach the paper.
+double shown(double amount)
+{
+    return money::stored(amount);
+}
+
+// The sum of a column, shown the same way.
+SummaryRow &sumShown(SummaryRow &row, int column, const QString &suffix = QString())
+{
+    return row.derived(column, [column](const ReportTotals &t) { return QVariant(shown(t.sum(column))); }, suffix);
+}
 
 } // namespace
 
@@ -38,8 +53,13 @@ ReportDocument settlementListDocument(const QString &customerName, const QDate &
                                    ReportColumn(QStringLiteral("票面金额"), QStringLiteral("（元）"), 1.3).asNumber(),
                                    ReportColumn(QStringLiteral("应付推广费"), QStringLiteral("（元）"), 1.3).asNumber()});
     t.setPrintCondition([](const ReportRowValues &r) { return std::abs(r.number(2)) >= kNoQuantity; });
-    for (const SettlementLine &l : lines) t.addRow({l.productName, l.spec, l.quantity, l.faceAmount, l.fee});
-    t.addSummary(SummaryRow(QStringLiteral("总计：")).sum(2).sum(3, QStringLiteral("（元）")).sum(4, QStringLiteral("（元）")));
+    for (const SettlementLine &l : lines)
+        t.addRow({l.productName, l.spec, shown(l.quantity), shown(l.faceAmount), shown(l.fee)});
+    SummaryRow total(QStringLiteral("总计："));
+    sumShown(total, 2);
+    sumShown(total, 3, QStringLiteral("（元）"));
+    sumShown(total, 4, QStringLiteral("（元）"));
+    t.addSummary(total);
     doc.addSpacing(4);
     doc.addParagraph(internalNotice(), 10.5, false, Qt::AlignHCenter);
     return doc;
@@ -62,12 +82,13 @@ ReportDocument statementOfAccountDocument(const QString &customerName, const QDa
     t.setPrintCondition([](const ReportRowValues &r) {
         return std::abs(r.number(1)) >= kNoQuantity || std::abs(r.number(2)) >= kNoQuantity;
     });
-    for (const FundRow &f : statement.rows) t.addRow({f.date, f.receivable, f.received});
+    for (const FundRow &f : statement.rows) t.addRow({f.date, shown(f.receivable), shown(f.received)});
     doc.addSpacing(3);
-    doc.addFieldLine({{QStringLiteral("赊欠总计(元)："), statement.receivable}, {QStringLiteral("还款总计:"), statement.received}});
-    doc.addFieldLine({{QStringLiteral("总欠款(元)："), statement.owed()}});
-    doc.addFieldLine({{QStringLiteral("本期累计推广费："), statement.fee, QStringLiteral("(元)")},
-                      {QStringLiteral("本期实际欠款："), statement.actual(), QStringLiteral("(元)")}});
+    doc.addFieldLine({{QStringLiteral("赊欠总计(元)："), shown(statement.receivable)},
+                      {QStringLiteral("还款总计:"), shown(statement.received)}});
+    doc.addFieldLine({{QStringLiteral("总欠款(元)："), shown(statement.owed())}});
+    doc.addFieldLine({{QStringLiteral("本期累计推广费："), shown(statement.fee), QStringLiteral("(元)")},
+                      {QStringLiteral("本期实际欠款："), shown(statement.actual()), QStringLiteral("(元)")}});
     doc.addSpacing(8);
     doc.addFieldLine({{QStringLiteral("单位盖章：")}, {QStringLiteral("客户签字：")}});
     doc.addSpacing(4);
@@ -123,8 +144,12 @@ ReportDocument arrearsSummaryDocument(const std::vector<ArrearsLine> &lines, con
     t.setPrintCondition([](const ReportRowValues &r) {
         return std::abs(r.number(4)) >= kNoQuantity || std::abs(r.number(QStringLiteral("sjzq"))) >= kNoQuantity;
     });
-    for (const ArrearsLine &l : lines) t.addRow({l.region, l.code, l.name, l.fee, l.arrears, l.arrearsBeforeFee});
-    t.addSummary(SummaryRow(QStringLiteral("总计：")).sum(3).sum(4));
+    for (const ArrearsLine &l : lines)
+        t.addRow({l.region, l.code, l.name, shown(l.fee), shown(l.arrears), shown(l.arrearsBeforeFee)});
+    SummaryRow total(QStringLiteral("总计："));
+    sumShown(total, 3);
+    sumShown(total, 4);
+    t.addSummary(total);
     doc.addSpacing(4);
     doc.addParagraph(internalNotice(), 10.5, false, Qt::AlignHCenter);
     return doc;

@@ -44,7 +44,8 @@ struct ArrearsLine {
 struct ArrearsResult {
     std::vector<ArrearsLine> lines; // the customers that owe or are owed a fee, by code
     double total = 0;               // Σ arrears of the lines
-    double totalInTenThousands() const { return total / 10000; } // "欠款总计：" (万元)
+    // "欠款总计：" (万元), of the total as a money column holds it.
+    double totalInTenThousands() const;
 };
 
 class ArrearsSummary {

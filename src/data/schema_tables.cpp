@@ -240,7 +240,7 @@ std::vector<TableDef> buildTables()
         {CI({"khdm"})});
 
     // Customer arrears by month ("yyyy-mm").
-    add(V, "khzqk", arrearsColumns(7), {CI({"khdm", "rq"}), IX({"region"})});
+    add(V, "khzqk", arrearsColumns(7), {CI({"khdm", "rq"}), IX({"region"}), IX({"rq"})});
 
     // Working table of the arrears summary.
     add(V, "khqk_cx", arrearsColumns(kDate));

@@ -1,5 +1,6 @@
 #include "accounts/windows/thzll.h"
 
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
@@ -67,12 +68,14 @@ void Thzll::reload()
     m_totals = MonthRecords::totals(m_records);
     std::vector<GridRow> rows;
     for (const MonthRecord &m : m_records)
-        rows.push_back({m.id, {m.name, m.month, m.fee, m.arrears, m.arrearsBeforeFee, m.receivable, m.received, m.region}});
+        rows.push_back({m.id,
+                        {m.name, m.month, money::stored(m.fee), money::stored(m.arrears), money::stored(m.arrearsBeforeFee),
+                         money::stored(m.receivable), money::stored(m.received), m.region}});
     m_grid->setRows(std::move(rows));
-    m_beforeFee->setText(numberText(m_totals.arrearsBeforeFee));
-    m_fee->setText(numberText(m_totals.fee));
-    m_receivable->setText(numberText(m_totals.receivable));
-    m_received->setText(numberText(m_totals.received));
+    m_beforeFee->setText(numberText(money::stored(m_totals.arrearsBeforeFee)));
+    m_fee->setText(numberText(money::stored(m_totals.fee)));
+    m_receivable->setText(numberText(money::stored(m_totals.receivable)));
+    m_received->setText(numberText(money::stored(m_totals.received)));
     m_actual->setText(yuanText(m_totals.actual()));
 }
 

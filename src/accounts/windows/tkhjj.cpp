@@ -4,6 +4,7 @@
 #include "accounts/windows/datefield.h"
 #include "accounts/windows/tjskhjj_dq.h"
 #include "common/clock.h"
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
@@ -183,8 +184,9 @@ void Tkhjj::showLines(const std::vector<SettlementLine> &lines)
     rows.reserve(lines.size());
     for (const SettlementLine &l : lines)
         rows.push_back({l.id,
-                        {l.region, l.customerName, l.productName, l.spec, l.quantity, l.faceAmount, l.policyPrice,
-                         l.policyAmount, l.fee, l.start}});
+                        {l.region, l.customerName, l.productName, l.spec, money::stored(l.quantity),
+                         money::stored(l.faceAmount), l.policyPrice, money::stored(l.policyAmount), money::stored(l.fee),
+                         l.start}});
     m_grid->setRows(std::move(rows));
 }
 
@@ -194,7 +196,7 @@ Go Tkhjj::collate()
     const Collation c = Settlement(session()).collate(*m_customer, m_period);
     for (const MissingPolicyPrice &m : c.missing) inform(Settlement::missingPolicyMessage(m));
     showLines(c.lines);
-    m_total->setText(numberText(c.kilograms / 1000));
+    m_total->setText(numberText(money::stored(c.kilograms) / 1000));
     m_fee->clear();
     if (c.lines.empty() && !ask(QStringLiteral("无该客户的记录,是否处理?！"))) return Go::to(m_code);
     return Go::advance();
@@ -205,7 +207,7 @@ Go Tkhjj::process()
     if (!m_customer) return Go::to(m_code);
     const SettlementFigures f = Settlement(session()).process(*m_customer, m_period);
     showLines(Settlement(session()).lines(m_customer->code, m_period));
-    m_fee->setText(numberText(f.fee));
+    m_fee->setText(numberText(money::stored(f.fee)));
     // Settled: the period's inputs rest until the next customer's code.
     for (QWidget *w : std::initializer_list<QWidget *>{m_region, m_name, m_start, m_end, m_total, m_collate, m_process})
         w->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "accounts/windows/datefield.h"
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/money.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 #include "ui/reporting.h"
@@ -145,8 +146,8 @@ Go Tkhjs_bb::filter()
     std::vector<GridRow> rows;
     for (const SettlementLine &l : m_lines)
         rows.push_back({l.id,
-                        {l.region, l.customerName, l.productName, l.spec, l.quantity, l.faceAmount, l.policyAmount, l.fee,
-                         l.start, l.end}});
+                        {l.region, l.customerName, l.productName, l.spec, money::stored(l.quantity),
+                         money::stored(l.faceAmount), money::stored(l.policyAmount), money::stored(l.fee), l.start, l.end}});
     m_grid->setRows(std::move(rows));
     return Go::advance();
 }

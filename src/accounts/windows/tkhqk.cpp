@@ -3,6 +3,7 @@
 #include "accounts/accountdocuments.h"
 #include "accounts/customerregister.h"
 #include "common/clock.h"
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "reports/reportexport.h"
 #include "ui/grid.h"
@@ -163,7 +164,8 @@ Go Tkhqk::compute()
     m_progress->setValue(0);
     m_result = ArrearsSummary(session()).rebuild(scope(), cutOff, ctx().clock->today());
     std::vector<GridRow> rows;
-    for (const ArrearsLine &l : m_result.lines) rows.push_back({l.id, {l.code, l.name, l.region, l.fee, l.arrears}});
+    for (const ArrearsLine &l : m_result.lines)
+        rows.push_back({l.id, {l.code, l.name, l.region, money::stored(l.fee), money::stored(l.arrears)}});
     m_grid->setRows(std::move(rows));
     m_total->setText(numberText(m_result.totalInTenThousands()));
     m_progress->setValue(1);
