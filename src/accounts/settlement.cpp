@@ -129,23 +129,24 @@ Collation Settlement::collate(const Customer &c, const Period &p)
     return out;
 }
 
-void Settlement::book(const Customer &c, const Period &p, const SettlementFigures &f)
+void Settlement::book(const Customer &c, const Period &p, const SettlementFigures &f, bool monthExists)
 {
+    // The first settlement of the month: the customer's register row keeps a
+    // second workstation settling it at the same time from adding the month
+    // twice (it waits here, then finds the record). Taken before the fund
+    // rows, as every operation takes the register before the lines.
+    if (!monthExists)
+        m_s.lockRows(QStringLiteral("zxkh"), QStringLiteral("khdm"), QStringLiteral("{ci:khdm} = {ci:?}"), {c.code});
     const Values period = periodOf(c.code, p);
     // Every fund row of the period carries the period's fee; a row without
     // capitals text gets a single blank.
     m_s.execute(QStringLiteral("UPDATE {khzj} SET zzje = ?, sjdx = CASE WHEN sjdx IS NULL OR sjdx = '' THEN ' ' ELSE sjdx END "
                                "WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ?"),
                 Values{f.fee} + period);
-    const QString update = QStringLiteral("UPDATE {khzqk} SET ysje = ?, sjje = ?, sjqk = ?, sjzq = ?, tgf = ? "
-                                          "WHERE {ci:khdm} = {ci:?} AND rq = ?");
-    const Values values{f.receivable, f.received, f.arrears(), f.arrearsBeforeFee(), f.fee, c.code, f.monthKey};
-    if (m_s.execute(update, values) > 0) return;
-    // The first settlement of the month: the customer's register row keeps a
-    // second workstation settling it at the same time from adding the month
-    // twice (it waits here, then finds the record).
-    m_s.lockRows(QStringLiteral("zxkh"), QStringLiteral("khdm"), QStringLiteral("{ci:khdm} = {ci:?}"), {c.code});
-    if (m_s.execute(update, values) > 0) return;
+    const int updated = m_s.execute(QStringLiteral("UPDATE {khzqk} SET ysje = ?, sjje = ?, sjqk = ?, sjzq = ?, tgf = ? "
+                                                   "WHERE {ci:khdm} = {ci:?} AND rq = ?"),
+                                    {f.receivable, f.received, f.arrears(), f.arrearsBeforeFee(), f.fee, c.code, f.monthKey});
+    if (updated > 0) return;
     m_s.insert(QStringLiteral("khzqk"), {{QStringLiteral("khdm"), c.code},
                                          {QStringLiteral("khmc"), c.name},
                                          {QStringLiteral("region"), c.region},
@@ -164,19 +165,18 @@ SettlementFigures Settlement::process(const Customer &c, const Period &p)
     m_s.transaction([&] {
         m_s.execute(QStringLiteral("UPDATE {khjs_mx} SET tgf = pmje - zcje WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?"),
                     period);
-        const auto r = m_s.row(QStringLiteral("SELECT COALESCE(SUM(ysje), 0) AS r, COALESCE(SUM(sjje), 0) AS p, "
-                                              "(SELECT COALESCE(SUM(tgf), 0) FROM {khjs_mx} WHERE {ci:khdm} = {ci:?} "
-                                              "AND rq_1 >= ? AND rq_1 <= ?) AS f "
-                                              "FROM {khzj} WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ?"),
-                               period + period);
         f = SettlementFigures();
         f.monthKey = monthText(p.start);
-        if (r) {
-            f.fee = r->number(QStringLiteral("f"));
-            f.receivable = r->number(QStringLiteral("r"));
-            f.received = r->number(QStringLiteral("p"));
-        }
-        book(c, p, f);
+        const auto r = m_s.row(QStringLiteral("SELECT COALESCE(SUM(ysje), 0) AS r, COALESCE(SUM(sjje), 0) AS p, "
+                                              "(SELECT COALESCE(SUM(tgf), 0) FROM {khjs_mx} WHERE {ci:khdm} = {ci:?} "
+                                              "AND rq_1 >= ? AND rq_1 <= ?) AS f, "
+                                              "(SELECT COUNT(*) FROM {khzqk} WHERE {ci:khdm} = {ci:?} AND rq = ?) AS months "
+                                              "FROM {khzj} WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ?"),
+                               period + Values{c.code, f.monthKey} + period);
+        f.fee = r->number(QStringLiteral("f"));
+        f.receivable = r->number(QStringLiteral("r"));
+        f.received = r->number(QStringLiteral("p"));
+        book(c, p, f, r->integer(QStringLiteral("months")) > 0);
     });
     return f;
 }
@@ -195,9 +195,10 @@ SettlementOutcome Settlement::settle(const Customer &c, const Period &p)
             QStringLiteral("SELECT COALESCE(SUM(ysje), 0) AS r, COALESCE(SUM(sjje), 0) AS p, COUNT(*) AS funds, "
                            "(SELECT COALESCE(SUM(tgf), 0) FROM {khjs_mx} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?) AS f, "
                            "(SELECT COUNT(*) FROM {sale1} WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ? "
-                           "AND (zcjg = 0 OR zcjg IS NULL)) AS missing "
+                           "AND (zcjg = 0 OR zcjg IS NULL)) AS missing, "
+                           "(SELECT COUNT(*) FROM {khzqk} WHERE {ci:khdm} = {ci:?} AND rq = ?) AS months "
                            "FROM {khzj} WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ?"),
-            period + period + period);
+            period + period + Values{c.code, monthText(p.start)} + period);
         if (!r || (r->integer(QStringLiteral("funds")) == 0 && !lines)) return;
         out.settled = true;
         out.figures.monthKey = monthText(p.start);
@@ -205,7 +206,7 @@ SettlementOutcome Settlement::settle(const Customer &c, const Period &p)
         out.figures.receivable = r->number(QStringLiteral("r"));
         out.figures.received = r->number(QStringLiteral("p"));
         if (r->integer(QStringLiteral("missing")) > 0) out.missing = missingPolicyPrices(c.code, p);
-        book(c, p, out.figures);
+        book(c, p, out.figures, r->integer(QStringLiteral("months")) > 0);
     });
     return out;
 }

@@ -146,8 +146,9 @@ private:
     // many it returns); with fees, tgf is computed as it goes in.
     int collateRows(const Customer &c, const Period &p, bool withFees);
     std::vector<MissingPolicyPrice> missingPolicyPrices(const QString &code, const Period &p);
-    // Stamps the fund rows and writes the month record.
-    void book(const Customer &c, const Period &p, const SettlementFigures &f);
+    // Stamps the fund rows and writes the month record (updated when it
+    // exists, else added).
+    void book(const Customer &c, const Period &p, const SettlementFigures &f, bool monthExists);
 
     Session &m_s;
 };
