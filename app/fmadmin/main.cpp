@@ -1,8 +1,10 @@
-// fmadmin: creates and seeds the catalogs, prints their DDL and loads the
-// sample mill. Run in an empty folder without engine options, it builds the
-// embedded installation right there: three SQLite files and a config.ini.
+// fmadmin: creates and seeds the catalogs, prints their DDL, loads the sample
+// mill and converts older embedded installations. Run in an empty folder
+// without engine options, it builds the embedded installation right there:
+// feedmill.db and a config.ini.
 
 #include "common/clock.h"
+#include "data/migration.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
 #include "data/session.h"
@@ -37,9 +39,14 @@ int usage(const QString &problem = QString())
     err() << "usage: fmadmin init [engine options] [--admin-code CODE] [--admin-password PW] [--enterprise NAME]\n"
              "       fmadmin demo [engine options] [--scale N]\n"
              "       fmadmin ddl --engine sqlite|postgres|sqlserver\n"
+             "       fmadmin migrate [--data-dir DIR]\n"
              "engine options: --engine E --host H --port P --user U --password P --database D --data-dir DIR\n"
-             "Without --engine the embedded SQLite catalogs are made in --data-dir (default: the current folder),\n"
-             "with a config.ini beside them.\n"
+             "Without --engine the embedded SQLite catalogs are made in --data-dir (default: the current folder):\n"
+             "one file feedmill.db, with a config.ini beside it. The embedded engine serves the workstations of\n"
+             "one computer; several computers share a PostgreSQL or SQL Server database.\n"
+             "migrate converts an older embedded installation of three files (vel.db, sc.db, histvel.db) in\n"
+             "--data-dir into feedmill.db: every table is copied and verified, the old files are kept. Close\n"
+             "every workstation first.\n"
              "demo --scale N (1..100) loads a mill at N% of the top size instead of the small sample: the top size\n"
              "(100) is 10000 customers in 60 regions, 500 products, 5 million customer prices and 5 million sales\n"
              "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n";
@@ -55,7 +62,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("fmadmin"));
 
     QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo or ddl"));
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo, ddl or migrate"));
     const QCommandLineOption engineOpt(QStringLiteral("engine"), QStringLiteral("engine"), QStringLiteral("engine"));
     const QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"));
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"));
@@ -81,6 +88,33 @@ int main(int argc, char **argv)
     if (command == QLatin1String("ddl")) {
         if (!p.isSet(engineOpt)) return usage(QStringLiteral("ddl needs --engine"));
         for (const QString &s : makeDialect(cs.engine)->createSchema()) out() << s << ";\n";
+        return 0;
+    }
+    if (command == QLatin1String("migrate")) {
+        if (p.isSet(engineOpt) && cs.engine != Engine::SQLite)
+            return usage(QStringLiteral("migrate converts embedded installations only"));
+        const QString dir = QDir(p.isSet(dirOpt) ? p.value(dirOpt) : QStringLiteral(".")).absolutePath();
+        try {
+            QElapsedTimer timer;
+            timer.start();
+            const MigrationResult r = migrateEmbeddedInstallation(dir, [&](const QString &table, int done, int total) {
+                if (table.isEmpty()) return;
+                out() << QStringLiteral("%1 s  %2/%3 %4\n").arg(timer.elapsed() / 1000.0, 6, 'f', 1).arg(done + 1).arg(total).arg(table);
+                out().flush();
+            });
+            out() << "converted " << r.tables << " tables, " << r.rows << " rows, into "
+                  << QDir(dir).filePath(embeddedFileName()) << " in " << QString::number(timer.elapsed() / 1000.0, 'f', 1)
+                  << " s; every table verified (rows, sums of numbers and text lengths)\n";
+            if (!r.missing.isEmpty())
+                out() << "created empty (not in the old files): " << r.missing.join(QStringLiteral(", ")) << "\n";
+            out() << "the old files vel.db, sc.db and histvel.db are kept as they were\n";
+        } catch (const DomainError &e) {
+            err() << "fmadmin: " << e.message() << "\n";
+            return 1;
+        } catch (const DbError &e) {
+            err() << "fmadmin: " << e.message() << " (" << e.rawText() << ")\n";
+            return 1;
+        }
         return 0;
     }
     if (command != QLatin1String("init") && command != QLatin1String("demo"))
@@ -155,6 +189,7 @@ int main(int argc, char **argv)
         }
     } catch (const DbError &e) {
         err() << "fmadmin: " << e.message() << "\n";
+        if (e.rawText() != e.message()) err() << "  (" << e.rawText() << ")\n";
         return 1;
     } catch (const DomainError &e) {
         err() << "fmadmin: " << e.message() << "\n";

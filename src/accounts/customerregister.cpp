@@ -1,6 +1,5 @@
 #include "accounts/customerregister.h"
 
-#include "common/dates.h"
 #include "common/gbk.h"
 #include "common/numbertext.h"
 #include "data/session.h"
@@ -13,30 +12,15 @@ namespace fm {
 
 namespace {
 
-const QString kCustomerColumns = QStringLiteral("SELECT id, khdm, khmc, dq, khbz, teleph FROM {zxkh} ");
+const QString kCustomerColumns = QStringLiteral("SELECT %1 FROM {zxkh} ").arg(Customer::columns());
+const QString kRegionColumns = QStringLiteral("SELECT id, dq, bh FROM {dqk} ");
 
-Customer readCustomer(const QSqlRecord &r)
-{
-    Customer c;
-    c.id = r.value(0).toLongLong();
-    c.code = r.value(1).toString().trimmed();
-    c.name = r.value(2).toString().trimmed();
-    c.region = r.value(3).toString().trimmed();
-    c.flag = r.value(4).toString().trimmed();
-    c.phone = r.value(5).toString().trimmed();
-    return c;
-}
-
-std::vector<Customer> readCustomers(QSqlQuery q)
+std::vector<Customer> readCustomers(const Rows &rows)
 {
     std::vector<Customer> out;
-    while (q.next()) out.push_back(readCustomer(q.record()));
+    out.reserve(rows.size());
+    for (const Row &r : rows) out.push_back(Customer::read(r));
     return out;
-}
-
-Region readRegion(const QSqlRecord &r)
-{
-    return {r.value(0).toLongLong(), r.value(1).toString().trimmed(), r.value(2).toString().trimmed()};
 }
 
 bool allDigits(const QString &s)
@@ -46,11 +30,13 @@ bool allDigits(const QString &s)
     return !s.isEmpty();
 }
 
-// The customers of a region code are the codes from "11" up to, not
-// including, "12": a range the khdm index serves on every engine.
+// The codes that begin with a region code are those from "11" up to, not
+// including, "12": a range on the folded code, which its index serves on
+// every engine.
+const QString kCodeRange = QStringLiteral("{ci:khdm} >= {ci:?} AND {ci:khdm} < {ci:?}");
 Values prefixRange(const QString &regionCode)
 {
-    QString upper = regionCode;
+    QString upper = regionCode.toLower();
     if (!upper.isEmpty()) upper.back() = QChar(upper.back().unicode() + 1);
     return {regionCode, upper};
 }
@@ -60,20 +46,36 @@ QString typedCode(const QString &typed)
     return foldFullWidth(typed).trimmed();
 }
 
-const QString kNotFound = QStringLiteral("查无次人！");
-const QString kRegionMissing = QStringLiteral("该地区不存在！");
-const QString kCodeUsed = QStringLiteral("该号码已经使用，不能使用！");
-const QString kNameTooLong = QStringLiteral("客户名称不能超过12个字！");
+DomainError notFound()
+{
+    return DomainError(QStringLiteral("查无次人！"), ErrorCode::NotFound);
+}
+DomainError regionMissing()
+{
+    return DomainError(QStringLiteral("该地区不存在！"), ErrorCode::NotFound);
+}
+DomainError codeUsed()
+{
+    return DomainError(QStringLiteral("该号码已经使用，不能使用！"), ErrorCode::Duplicate);
+}
+DomainError nameTooLong()
+{
+    return DomainError(QStringLiteral("客户名称不能超过12个字！"));
+}
 
 } // namespace
+
+Region Region::read(const Row &r)
+{
+    return {r.id(), r.text(QStringLiteral("dq")), r.text(QStringLiteral("bh"))};
+}
 
 // ---- regions --------------------------------------------------------------
 
 std::vector<Region> CustomerRegister::regions()
 {
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT id, dq, bh FROM {dqk} ORDER BY bh, id"));
     std::vector<Region> out;
-    while (q.next()) out.push_back(readRegion(q.record()));
+    for (const Row &r : m_s.rows(kRegionColumns + QStringLiteral("ORDER BY bh, id"))) out.push_back(Region::read(r));
     return out;
 }
 
@@ -81,29 +83,28 @@ std::optional<Region> CustomerRegister::region(const QString &name)
 {
     const QString n = name.trimmed();
     if (n.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT id, dq, bh FROM {dqk} WHERE {ci:dq} = {ci:?} ORDER BY id {first:1}"), {n});
+    const auto r = m_s.row(kRegionColumns + QStringLiteral("WHERE {ci:dq} = {ci:?} ORDER BY id {first:1}"), {n});
     if (!r) return std::nullopt;
-    return readRegion(*r);
+    return Region::read(*r);
 }
 
 QString CustomerRegister::regionNameChecked(const QString &typed)
 {
     const QString name = typed.trimmed();
-    if (name.isEmpty()) throw DomainError(QStringLiteral("地区名称不能为空！"));
+    if (name.isEmpty()) throw DomainError(QStringLiteral("地区名称不能为空！"), ErrorCode::Incomplete);
     const int bytes = gbkLength(name);
     if (bytes < kRegionNameMinBytes) throw DomainError(QStringLiteral("地区名称长度不够(<8个字符)！"));
     // The register's region field holds 10 bytes.
     if (bytes > kRegionNameMaxBytes) throw DomainError(QStringLiteral("地区名称太长(>10个字符)！"));
-    if (region(name)) throw DomainError(QStringLiteral("该地区已存在，重新输入新地区!"));
+    if (region(name)) throw DomainError(QStringLiteral("该地区已存在，重新输入新地区!"), ErrorCode::Duplicate);
     return name;
 }
 
 QString CustomerRegister::freeRegionCode()
 {
     QSet<int> used;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT bh FROM {dqk}"));
-    while (q.next()) {
-        const QString bh = q.value(0).toString().trimmed();
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT bh FROM {dqk}"))) {
+        const QString bh = r.text(QStringLiteral("bh"));
         if (bh.size() == 2 && allDigits(bh)) used.insert(bh.toInt());
     }
     for (int n = 11; n <= 99; ++n) {
@@ -111,7 +112,7 @@ QString CustomerRegister::freeRegionCode()
         const QString code = QString::number(n);
         // A code still carried by customers (of a region deleted before that
         // rule existed) would hand them to the new region.
-        if (!customersByCode(code).empty()) continue;
+        if (anyCustomerCoded(code)) continue;
         return code;
     }
     throw DomainError(QStringLiteral("地区代码已用完，不能增加地区！"));
@@ -149,10 +150,18 @@ double CustomerRegister::regionArrears(const QString &name)
     return m_s.scalar(QStringLiteral("SELECT SUM(sjqk) FROM {khzqk} WHERE region = ?"), {name.trimmed()}).toDouble();
 }
 
+bool CustomerRegister::anyCustomerCoded(const QString &regionCode)
+{
+    return m_s
+        .row(QStringLiteral("SELECT id FROM {zxkh} WHERE ") + kCodeRange + QStringLiteral(" ORDER BY {ci:khdm} {first:1}"),
+             prefixRange(regionCode))
+        .has_value();
+}
+
 bool CustomerRegister::hasCustomers(const Region &r)
 {
-    if (r.code.size() == 2 && !customersByCode(r.code).empty()) return true;
-    return m_s.first(QStringLiteral("SELECT id FROM {zxkh} WHERE dq = ? ORDER BY id {first:1}"), {r.name}).has_value();
+    if (r.code.size() == 2 && anyCustomerCoded(r.code)) return true;
+    return m_s.row(QStringLiteral("SELECT id FROM {zxkh} WHERE dq = ? ORDER BY dq {first:1}"), {r.name}).has_value();
 }
 
 double CustomerRegister::checkRegionDeletable(const Region &r)
@@ -169,7 +178,7 @@ double CustomerRegister::checkRegionDeletable(const Region &r)
 double CustomerRegister::checkRegionDeletable(const QString &name)
 {
     const auto r = region(name);
-    if (!r) throw DomainError(kRegionMissing);
+    if (!r) throw regionMissing();
     return checkRegionDeletable(*r);
 }
 
@@ -177,10 +186,9 @@ void CustomerRegister::deleteRegion(const QString &name)
 {
     m_s.transaction([&] {
         const auto r = region(name);
-        if (!r) throw DomainError(kRegionMissing);
+        if (!r) throw regionMissing();
         checkRegionDeletable(*r);
-        if (m_s.execute(QStringLiteral("DELETE FROM {dqk} WHERE id = ?"), {r->id}) != 1)
-            throw DomainError(kRegionMissing);
+        if (m_s.execute(QStringLiteral("DELETE FROM {dqk} WHERE id = ?"), {r->id}) != 1) throw regionMissing();
     });
 }
 
@@ -188,7 +196,15 @@ void CustomerRegister::deleteRegion(const QString &name)
 
 std::vector<Customer> CustomerRegister::allCustomers()
 {
-    return readCustomers(m_s.exec(kCustomerColumns + QStringLiteral("ORDER BY khdm, id")));
+    return readCustomers(m_s.rows(kCustomerColumns + QStringLiteral("ORDER BY khdm, id")));
+}
+
+RowQuery CustomerRegister::allCustomersQuery() const
+{
+    // In the order of the folded code, which its index holds: no sort per page.
+    return {QStringLiteral("SELECT %1, {ci:khdm} AS khdm_folded FROM {zxkh}").arg(Customer::columns()),
+            {},
+            {QStringLiteral("khdm_folded")}};
 }
 
 std::vector<Customer> CustomerRegister::customersByCode(const QString &regionCode)
@@ -196,43 +212,40 @@ std::vector<Customer> CustomerRegister::customersByCode(const QString &regionCod
     const QString code = regionCode.trimmed();
     if (code.isEmpty()) return {};
     return readCustomers(
-        m_s.exec(kCustomerColumns + QStringLiteral("WHERE khdm >= ? AND khdm < ? ORDER BY khdm, id"), prefixRange(code)));
+        m_s.rows(kCustomerColumns + QStringLiteral("WHERE ") + kCodeRange + QStringLiteral(" ORDER BY khdm, id"),
+                 prefixRange(code)));
 }
 
 std::vector<Customer> CustomerRegister::customersByName(const QString &regionName)
 {
-    return readCustomers(m_s.exec(kCustomerColumns + QStringLiteral("WHERE dq = ? ORDER BY khdm, id"), {regionName.trimmed()}));
+    return readCustomers(m_s.rows(kCustomerColumns + QStringLiteral("WHERE dq = ? ORDER BY khdm, id"), {regionName.trimmed()}));
 }
 
 std::vector<Customer> CustomerRegister::activeCustomers(const QString &regionName)
 {
     // A customer without a flag is not closed.
-    return readCustomers(m_s.exec(kCustomerColumns + QStringLiteral("WHERE dq = ? AND (khbz IS NULL OR {ci:khbz} <> 'x') "
+    return readCustomers(m_s.rows(kCustomerColumns + QStringLiteral("WHERE dq = ? AND (khbz IS NULL OR {ci:khbz} <> 'x') "
                                                                     "ORDER BY khdm, id"),
                                   {regionName.trimmed()}));
 }
 
 std::optional<Customer> CustomerRegister::customer(const QString &code)
 {
-    const QString c = typedCode(code);
-    if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(kCustomerColumns + QStringLiteral("WHERE {ci:khdm} = {ci:?} ORDER BY id {first:1}"), {c});
-    if (!r) return std::nullopt;
-    return readCustomer(*r);
+    return findCustomer(m_s, typedCode(code));
 }
 
 std::optional<Customer> CustomerRegister::customerById(qint64 id)
 {
-    auto r = m_s.first(kCustomerColumns + QStringLiteral("WHERE id = ?"), {id});
+    const auto r = m_s.row(kCustomerColumns + QStringLiteral("WHERE id = ?"), {id});
     if (!r) return std::nullopt;
-    return readCustomer(*r);
+    return Customer::read(*r);
 }
 
 void CustomerRegister::checkNewCustomerCode(const QString &regionCode, const QString &typed)
 {
     const QString number = typedCode(typed);
-    if (number.isEmpty()) throw DomainError(QStringLiteral("客户代码不能为空！"));
-    if (customer(regionCode.trimmed() + number)) throw DomainError(kCodeUsed);
+    if (number.isEmpty()) throw DomainError(QStringLiteral("客户代码不能为空！"), ErrorCode::Incomplete);
+    if (customer(regionCode.trimmed() + number)) throw codeUsed();
     if (number.size() != kCustomerNumberLength || !allDigits(number))
         throw DomainError(QStringLiteral("客户代码必须是五位"));
 }
@@ -242,13 +255,13 @@ Customer CustomerRegister::addCustomer(qint64 regionId, const QString &name, con
     Customer c;
     try {
         m_s.transaction([&] {
-            auto r = m_s.first(QStringLiteral("SELECT id, dq, bh FROM {dqk} WHERE id = ?"), {regionId});
-            if (!r) throw DomainError(kRegionMissing);
-            const Region region = readRegion(*r);
+            const auto r = m_s.row(kRegionColumns + QStringLiteral("WHERE id = ?"), {regionId});
+            if (!r) throw regionMissing();
+            const Region region = Region::read(*r);
             checkNewCustomerCode(region.code, typedCodeText);
             c.name = name.trimmed();
-            if (c.name.isEmpty()) throw DomainError(QStringLiteral("客户姓名不能为空！"));
-            if (c.name.size() > kCustomerNameMaxLength) throw DomainError(kNameTooLong);
+            if (c.name.isEmpty()) throw DomainError(QStringLiteral("客户姓名不能为空！"), ErrorCode::Incomplete);
+            if (c.name.size() > kCustomerNameMaxLength) throw nameTooLong();
             c.code = region.code + typedCode(typedCodeText);
             c.region = region.name;
             c.flag = QStringLiteral("0");
@@ -259,7 +272,7 @@ Customer CustomerRegister::addCustomer(qint64 regionId, const QString &name, con
         });
     } catch (const DbError &) {
         // Another workstation took the code in the meantime: the unique key refused ours.
-        if (!c.code.isEmpty() && !m_s.inTransaction() && customer(c.code)) throw DomainError(kCodeUsed);
+        if (!c.code.isEmpty() && !m_s.inTransaction() && customer(c.code)) throw codeUsed();
         throw;
     }
     return c;
@@ -271,7 +284,7 @@ void CustomerRegister::setFlag(qint64 customerId, const QString &flag)
     if (!kFlags.contains(flag)) throw DomainError(QStringLiteral("客户标志有错！"));
     m_s.transaction([&] {
         if (m_s.execute(QStringLiteral("UPDATE {zxkh} SET khbz = ? WHERE id = ?"), {flag, customerId}) != 1)
-            throw DomainError(kNotFound);
+            throw notFound();
     });
 }
 
@@ -279,8 +292,9 @@ void CustomerRegister::rename(const QString &code, const QString &newName, const
 {
     const QString name = newName.trimmed();
     const QString regionName = newRegion.trimmed();
-    if (name.isEmpty() || regionName.isEmpty()) throw DomainError(QStringLiteral("修改后信息不能为空，请检查！"));
-    if (name.size() > kCustomerNameMaxLength) throw DomainError(kNameTooLong);
+    if (name.isEmpty() || regionName.isEmpty())
+        throw DomainError(QStringLiteral("修改后信息不能为空，请检查！"), ErrorCode::Incomplete);
+    if (name.size() > kCustomerNameMaxLength) throw nameTooLong();
 
     // The tables that carry the customer's name and region, with the column
     // that holds the region there.
@@ -293,11 +307,11 @@ void CustomerRegister::rename(const QString &code, const QString &newName, const
                                       {"khjggl", "dqmc"}};
     m_s.transaction([&] {
         const auto c = customer(code);
-        if (!c) throw DomainError(kNotFound);
+        if (!c) throw notFound();
         const auto r = region(regionName);
-        if (!r) throw DomainError(kRegionMissing);
+        if (!r) throw regionMissing();
         if (m_s.execute(QStringLiteral("UPDATE {zxkh} SET khmc = ?, dq = ? WHERE id = ?"), {name, r->name, c->id}) != 1)
-            throw DomainError(kNotFound);
+            throw notFound();
         for (const Target &t : kTargets) {
             m_s.execute(QStringLiteral("UPDATE {%1} SET khmc = ?, %2 = ? WHERE {ci:khdm} = {ci:?}")
                             .arg(QLatin1String(t.table), QLatin1String(t.regionColumn)),
@@ -308,7 +322,7 @@ void CustomerRegister::rename(const QString &code, const QString &newName, const
 
 void CustomerRegister::deleteCustomerRows(const Customer &c)
 {
-    if (m_s.execute(QStringLiteral("DELETE FROM {zxkh} WHERE id = ?"), {c.id}) != 1) throw DomainError(kNotFound);
+    if (m_s.execute(QStringLiteral("DELETE FROM {zxkh} WHERE id = ?"), {c.id}) != 1) throw notFound();
     m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:khdm} = {ci:?}"), {c.code});
 }
 
@@ -316,8 +330,8 @@ void CustomerRegister::deleteCustomerWithoutRecords(qint64 customerId)
 {
     m_s.transaction([&] {
         const auto c = customerById(customerId);
-        if (!c) throw DomainError(kNotFound);
-        if (m_s.first(QStringLiteral("SELECT id FROM {khzqk} WHERE {ci:khdm} = {ci:?} ORDER BY id {first:1}"), {c->code}))
+        if (!c) throw notFound();
+        if (m_s.row(QStringLiteral("SELECT id FROM {khzqk} WHERE {ci:khdm} = {ci:?} ORDER BY id {first:1}"), {c->code}))
             throw DomainError(QStringLiteral("该客户还有欠款记录，不能删除！"));
         deleteCustomerRows(*c);
     });
@@ -339,7 +353,7 @@ double CustomerRegister::checkCustomerDeletable(const Customer &c)
 double CustomerRegister::checkCustomerDeletable(qint64 customerId)
 {
     const auto c = customerById(customerId);
-    if (!c) throw DomainError(kNotFound);
+    if (!c) throw notFound();
     return checkCustomerDeletable(*c);
 }
 
@@ -347,33 +361,21 @@ void CustomerRegister::deleteCustomer(qint64 customerId)
 {
     m_s.transaction([&] {
         const auto c = customerById(customerId);
-        if (!c) throw DomainError(kNotFound);
+        if (!c) throw notFound();
         checkCustomerDeletable(*c);
         deleteCustomerRows(*c);
     });
 }
 
-std::vector<CustomerPrice> CustomerRegister::prices(const QString &codeStart)
+RowQuery CustomerRegister::pricesQuery(const QString &codeStart) const
 {
-    const QString start = typedCode(codeStart);
-    if (start.isEmpty()) return {};
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, cpdm, cpmc, cpgg, cpbz, kpjg, rq FROM {khprice} "
-                                          "WHERE khdm >= ? AND khdm < ? ORDER BY khdm, cpdm, id"),
-                           prefixRange(start));
-    std::vector<CustomerPrice> out;
-    while (q.next()) {
-        CustomerPrice p;
-        p.code = q.value(0).toString().trimmed();
-        p.name = q.value(1).toString().trimmed();
-        p.productCode = q.value(2).toString().trimmed();
-        p.productName = q.value(3).toString().trimmed();
-        p.spec = q.value(4).toString().trimmed();
-        p.productFlag = q.value(5).toString().trimmed();
-        p.price = q.value(6).toDouble();
-        p.date = readDateTime(q.value(7));
-        out.push_back(p);
-    }
-    return out;
+    // Range and order on the folded codes, as the table's index holds them,
+    // so a page is read from the index without sorting the region's rows.
+    return {QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, cpbz, rq, {ci:khdm} AS khdm_folded, "
+                           "{ci:cpdm} AS cpdm_folded FROM {khprice} WHERE ")
+                + kCodeRange,
+            prefixRange(typedCode(codeStart)),
+            {QStringLiteral("khdm_folded"), QStringLiteral("cpdm_folded")}};
 }
 
 QString CustomerRegister::amountText(double amount)

@@ -12,8 +12,8 @@
 // clerk sees.
 
 #include "accounts/customers.h"
+#include "data/rowpager.h"
 
-#include <QDateTime>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -26,13 +26,8 @@ struct Region {
     qint64 id = 0;
     QString name; // dq
     QString code; // bh, two digits
-};
 
-// A row of the customer price table, as "客户调整" shows it.
-struct CustomerPrice {
-    QString code, name, productCode, productName, spec, productFlag;
-    double price = 0; // kpjg
-    QDateTime date;   // rq
+    static Region read(const Row &r);
 };
 
 class CustomerRegister {
@@ -66,6 +61,9 @@ public:
     // ---- customers --------------------------------------------------------
 
     std::vector<Customer> allCustomers();
+    // Every customer, for a list read a page at a time (the columns of
+    // Customer::columns(), by code).
+    RowQuery allCustomersQuery() const;
     // Customers whose code starts with the region code.
     std::vector<Customer> customersByCode(const QString &regionCode);
     // Customers whose zxkh.dq is the region name.
@@ -106,9 +104,11 @@ public:
     // Deletes the customer and its prices after checking again.
     void deleteCustomer(qint64 customerId);
 
-    // The price rows of the customers whose code starts with codeStart (a
-    // region code or a whole customer code), by customer and product.
-    std::vector<CustomerPrice> prices(const QString &codeStart);
+    // The price rows (khprice) of the customers whose code starts with
+    // codeStart (a region code or a whole customer code), by customer and
+    // product: khdm, khmc, cpdm, cpmc, cpgg, kpjg, cpbz, rq. A region holds
+    // tens of thousands of them, so the list is read a page at a time.
+    RowQuery pricesQuery(const QString &codeStart) const;
 
     // Arrears as the deletion messages show them: currency sign, thousands
     // separators, 3 decimals (10 significant digits at most).
@@ -123,6 +123,7 @@ public:
 private:
     QString regionNameChecked(const QString &typed);
     QString freeRegionCode();
+    bool anyCustomerCoded(const QString &regionCode);
     bool hasCustomers(const Region &r);
     double checkRegionDeletable(const Region &r);
     double checkCustomerDeletable(const Customer &c);

@@ -32,6 +32,12 @@ QString dateTimeText(const QDateTime &dt);
 // "yyyy-mm-dd". Anything else gives a null QDateTime.
 QDateTime readDateTime(const QVariant &value);
 
+// Local date-times are converted without the C library looking at the
+// time-zone file each time: sets TZ to the system's zone file when it is not
+// set (the first session does this; a program may call it earlier, before
+// it starts threads).
+void readLocalTimesWithoutZoneLookups();
+
 struct Period {
     QDate start; // a 19th
     QDate end;   // the 18th of the following month

@@ -26,6 +26,7 @@ constexpr int kOperatorCode = 5;  // czydm, authid
 constexpr int kStaffCode = 7;     // rydm
 constexpr int kStaffName = 10;    // rymc
 constexpr int kDate = 10;         // "yyyy-mm-dd"
+constexpr int kWorkstation = 128; // a workstation's identity: a host name or the configured key
 constexpr int kDefaultText = 20;  // a text column declared without a width
 
 using Cols = std::vector<ColumnDef>;
@@ -87,17 +88,18 @@ Cols salesLineColumns()
             F("zznum"), F("zzjg"), F("zzje"), F("kpjg"), F("tlnum"), F("kpje"),
             T("khmc", kCustomerName), T("rq_2", kDate), T("cpdm", kProductCode),
             T("region", kRegion), T("khdm", kCustomerCode), T("czydm", kOperatorCode),
-            I("sjbs"), I("recnum"), T("bz_1", 1), F("cbjg"), T("zzhm", 8), T("bz_3", 1),
+            DEC("sjbs"), I("recnum"), T("bz_1", 1), F("cbjg"), T("zzhm", 8), T("bz_3", 1),
             F("sjxl1"), F("sjxl2"), F("zcje"), F("cbje"), F("hksl"), F("hkje"), F("ce"),
             T("bz_2", 1), T("fphm", 8), T("bszl", 4)};
 }
 
-// khzj and his_khzj share this list.
+// khzj and his_khzj share this list. sale1_id links a return's funds row to
+// its sales line (empty for slips, payments and rows written before the link).
 Cols fundsLineColumns()
 {
     return {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("region", kRegion),
             F("ysje"), F("sjje"), T("sjdx", 64), F("sqje"), F("sjxl"), T("rq", kDate),
-            T("czydm", kOperatorCode), F("zzje")};
+            T("czydm", kOperatorCode), F("zzje"), I("sale1_id")};
 }
 
 // khzqk and khqk_cx differ only in the width of rq (a month or a date).
@@ -175,12 +177,13 @@ std::vector<TableDef> buildTables()
          DT("rq"), T("cpdm", kProductCode)},
         {UCI({"cpdm"}), IX({"cpbz"}), IX({"cpmc", "cpgg"})});
 
-    // Price per customer and product.
+    // Price per customer and product; looked up by region and by customer
+    // name (compared as stored) too.
     add(V, "khprice",
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("cpdm", kProductCode),
          T("cpmc", kProductName), T("cpgg", kSpec), F("kpjg"), T("dqbh", 2),
          T("dqmc", kRegion), T("cpbz", 1), DT("rq"), F("fhll")},
-        {UCI({"khdm", "cpdm"}), CI({"cpdm"})});
+        {UCI({"khdm", "cpdm"}), CI({"cpdm"}), IX({"dqmc"}), IX({"khmc"})});
 
     // Month-end rebate schedule, one row per product flag.
     {
@@ -190,18 +193,20 @@ std::vector<TableDef> buildTables()
         add(V, "zcprice", c + Cols{DT("rq1"), T("cpbz", 1)}, {UX({"cpbz"})});
     }
 
-    // Sales and return lines of the current period.
+    // Sales and return lines of the current period; an operator's lines of a
+    // day by kind (the day's returns) have their own index.
     add(V, "sale1", salesLineColumns(),
         {CI({"khdm", "rq_1"}), IX({"rq_1"}), IX({"region", "rq_1"}), IX({"bz_3", "rq_1"}),
-         IX({"zzhm"})});
+         IX({"zzhm"}), IX({"czydm", "rq_2", "bz_1"})});
 
-    // Return lines.
+    // Return lines; sale1_id is the id of the return's sales line.
     add(V, "khtl",
         {T("khdm", kCustomerCode), T("region", kRegion), T("khmc", kCustomerName),
          T("cpdm", kProductCode), T("cpmc", kProductName), T("cpgg", kSpec), F("tlprice"),
          F("tlnum"), F("tlje"), T("bz", 1), T("czydm", kOperatorCode), T("tlrq", kDate),
-         T("kprq", kDate), I("rec_num")},
-        {CI({"khdm"})});
+         T("kprq", kDate), I("rec_num"), I("sale1_id")},
+        // sale1_id: the return line the row was written with.
+        {CI({"khdm"}), IX({"sale1_id"})});
 
     // Payment lines against products.
     add(V, "khhk",
@@ -214,8 +219,9 @@ std::vector<TableDef> buildTables()
     add(V, "fphm", {T("zzhm", 8), I("rec_num")});
 
     // Customer funds lines of the current period.
+    // sale1_id: the return line a return's row was written with.
     add(V, "khzj", fundsLineColumns(),
-        {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"})});
+        {CI({"khdm", "rq"}), IX({"rq"}), IX({"region", "rq"}), IX({"sale1_id"})});
 
     // Settlement totals per customer and period.
     add(V, "khjs",
@@ -245,13 +251,15 @@ std::vector<TableDef> buildTables()
     // Working table of the arrears summary.
     add(V, "khqk_cx", arrearsColumns(kDate));
 
-    // Print lines of a sales slip: eight per customer, owned by one workstation.
+    // Print lines of a sales slip: eight per customer, owned by one workstation
+    // (its identity, up to 64 characters, ":" and the operator code).
     add(V, "khprn",
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("region", kRegion),
          T("czydm", kOperatorCode), F("zznum"), T("cpmc", kProductName), T("sjxl1", 20),
          T("zzhm", 8), T("kpjg", 20), T("kpje", 20), T("sjbs", 20), T("bszl", 4),
-         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", 20)},
-        // The owner is the workstation's own key and compared as stored.
+         T("cpdm", kProductCode), T("cpgg", kSpec), T("owner", kWorkstation)},
+        // The owner is the workstation's identity (czydm the operator's) and
+        // compared as stored.
         {IndexDef{{"owner", "khdm"}, false, true, {"owner"}}});
 
     // Sales below cost, found by the price filter.
@@ -276,6 +284,13 @@ std::vector<TableDef> buildTables()
         {T("cpdm", kProductCode), T("cpmc", kProductName), T("gg", kSpec), F("cpcksl"),
          T("bz", 1), T("rq", kDate)});
 
+    // Product stock report of the ledger above: per product and period, the
+    // opening quantity, receipts, issues and closing quantity in kg.
+    add(V, "cprbb",
+        {T("cpdm", kProductCode), T("cpmc", kProductName), T("gg", kSpec), F("qcsl"), F("rksl"),
+         F("cksl"), F("qmsl"), T("rq_1", kDate), T("rq_2", kDate)},
+        {CI({"cpdm"})});
+
     // Product sales summary for the financial report.
     add(V, "cpbb",
         productColumns()
@@ -291,7 +306,7 @@ std::vector<TableDef> buildTables()
     add(H, "his_sale1", salesLineColumns(), {CI({"khdm", "rq_1"}), IX({"rq_1"})});
 
     // Archived customer funds lines.
-    add(H, "his_khzj", fundsLineColumns(), {CI({"khdm", "rq"}), IX({"rq"})});
+    add(H, "his_khzj", fundsLineColumns(), {CI({"khdm", "rq"}), IX({"rq"}), IX({"sale1_id"})});
 
     // ---- sc: production and materials --------------------------------------
 
@@ -324,8 +339,9 @@ std::vector<TableDef> buildTables()
     add(S, "pf_tmp",
         {T("ylmc", kMaterialName), T("yldm", 9), F("pfbl"), DT("rq_0"), F("jsjg"), T("ylbz", 1)});
 
-    // Nutrient result of the formula being calculated, one row per factor.
-    add(S, "pfysk", nutrientResultColumns(), {UX({"ysdm"})});
+    // Nutrient result of the formula being calculated, one row per factor and
+    // operator: each operator composes a formula of their own.
+    add(S, "pfysk", nutrientResultColumns() + Cols{T("czydm", kOperatorCode)}, {UX({"czydm", "ysdm"})});
 
     // Saved nutrient results per formula.
     add(S, "pfyyk",

@@ -24,7 +24,7 @@ void seedNewInstallation(Session &s, const Clock &clock, const SeedOptions &o)
         s.insert(QStringLiteral("zxauth1"), {{QStringLiteral("authid"), o.adminCode.trimmed()},
                                              {QStringLiteral("authmc"), o.adminName},
                                              {QStringLiteral("password"), hashPassword(o.adminPassword)},
-                                             {QStringLiteral("deptment"), QStringLiteral("管理部")},
+                                             {QStringLiteral("deptment"), QStringLiteral("经理室")},
                                              {QStringLiteral("author"), QString(kRightsLength, QLatin1Char('1'))}});
         for (const char *flag : {"0", "1", "2"}) {
             Fields f{{QStringLiteral("cpbz"), QString::fromLatin1(flag)}, {QStringLiteral("rq1"), stamp}};
@@ -51,7 +51,8 @@ struct DemoCustomer { const char *khdm; const char *khmc; int region; const char
 struct DemoProduct { const char *cpdm; const char *cpmc; const char *cpgg; const char *cpbz; double kpjg; double cbjg; const char *pfhm; };
 struct DemoMaterial { const char *yldm; const char *ylmc; const char *descip; double s0; double protein; double energy; };
 
-const DemoRegion kRegions[] = {{"11", "城关镇"}, {"12", "东山乡"}, {"13", "西河镇"}};
+// Region names have 8 to 10 bytes, as the register requires of new ones.
+const DemoRegion kRegions[] = {{"11", "城关街道"}, {"12", "东山片区"}, {"13", "西河片区"}};
 
 const DemoCustomer kCustomers[] = {
     {"1100001", "张记养殖场", 0, "1", "0571-8810001"},

@@ -1,11 +1,13 @@
 #include "data/session.h"
 
+#include "common/dates.h"
+
 #include <QAtomicInt>
-#include <QDir>
-#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
 namespace fm {
 
@@ -13,27 +15,13 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QString driverText(const QSqlError &e)
-{
-    QString t = e.text().trimmed();
-    return t.isEmpty() ? QStringLiteral("数据库错误") : t;
-}
-
-// ODBC attribute values in braces, with a closing brace doubled, cannot end
-// the attribute early whatever the user typed.
-QString odbcValue(const QString &v)
-{
-    QString out = v;
-    out.replace(QLatin1Char('}'), QStringLiteral("}}"));
-    return QLatin1Char('{') + out + QLatin1Char('}');
-}
-
 } // namespace
 
 std::unique_ptr<Session> Session::open(const ConnectionSettings &settings, bool create)
 {
+    readLocalTimesWithoutZoneLookups();
     std::unique_ptr<Session> s(new Session(settings));
-    s->connect(create);
+    s->m_dialect->open(s->m_connectionName, s->m_settings, create);
     return s;
 }
 
@@ -61,65 +49,6 @@ QSqlDatabase Session::database() const
 bool Session::isOpen() const
 {
     return database().isOpen();
-}
-
-void Session::connect(bool create)
-{
-    const ConnectionSettings &cs = m_settings;
-    switch (cs.engine) {
-    case Engine::SQLite: {
-        QDir dir(cs.dataDir.isEmpty() ? QStringLiteral(".") : cs.dataDir);
-        if (!dir.exists()) {
-            if (!create || !QDir().mkpath(dir.absolutePath()))
-                throw DbError(QStringLiteral("数据目录不存在：%1").arg(dir.absolutePath()));
-        }
-        const QString vel = dir.absoluteFilePath(QStringLiteral("vel.db"));
-        const QString sc = dir.absoluteFilePath(QStringLiteral("sc.db"));
-        const QString hist = dir.absoluteFilePath(QStringLiteral("histvel.db"));
-        if (!create) {
-            for (const QString &f : {vel, sc, hist})
-                if (!QFileInfo::exists(f))
-                    throw DbError(QStringLiteral("数据库文件不存在：%1").arg(f));
-        }
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(vel);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=60000"));
-        if (!db.open()) throw DbError(driverText(db.lastError()));
-        exec(QStringLiteral("ATTACH DATABASE ? AS sc"), {sc});
-        exec(QStringLiteral("ATTACH DATABASE ? AS histvel"), {hist});
-        // Rollback journal: a commit across attached files is atomic only then.
-        // Changing the mode needs the files to ourselves, so only when it differs.
-        for (const char *schema : {"main", "sc", "histvel"}) {
-            const QString mode = scalar(QStringLiteral("PRAGMA %1.journal_mode").arg(QLatin1String(schema))).toString();
-            if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
-                execDdl(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(QLatin1String(schema)));
-        }
-        break;
-    }
-    case Engine::PostgreSQL: {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
-        db.setHostName(cs.host);
-        if (cs.port > 0) db.setPort(cs.port);
-        db.setUserName(cs.user);
-        db.setPassword(cs.password);
-        db.setDatabaseName(cs.database.isEmpty() ? QStringLiteral("feedmill") : cs.database);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(cs.loginTimeoutSeconds));
-        if (!db.open()) throw DbError(driverText(db.lastError()));
-        break;
-    }
-    case Engine::SQLServer: {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-        QString conn = QStringLiteral("DRIVER=%1;SERVER=%2;PORT=%3;DATABASE=vel;UID=%4;PWD=%5;ClientCharset=UTF-8")
-                           .arg(odbcValue(cs.odbcDriver), odbcValue(cs.host))
-                           .arg(cs.port > 0 ? cs.port : 1433)
-                           .arg(odbcValue(cs.user), odbcValue(cs.password));
-        db.setDatabaseName(conn);
-        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
-                                 .arg(cs.loginTimeoutSeconds));
-        if (!db.open()) throw DbError(driverText(db.lastError()));
-        break;
-    }
-    }
 }
 
 QString Session::expand(const QString &statement) const
@@ -154,10 +83,21 @@ QString Session::expand(const QString &statement) const
     return out;
 }
 
-void Session::fail(const QSqlQuery &q, const QString &statement) const
+void Session::fail(const QSqlQuery &q)
 {
-    Q_UNUSED(statement);
-    throw DbError(driverText(q.lastError()));
+    const DbError e = m_dialect->error(q.lastError());
+    if (m_depth > 0 && !m_aborted) {
+        QSqlDatabase db = database();
+        m_dialect->rollback(db);
+        m_aborted = true;
+    }
+    throw e;
+}
+
+void Session::checkNotAborted() const
+{
+    if (m_aborted)
+        throw DbError(QStringLiteral("数据库操作失败，已撤销本次操作。"));
 }
 
 void Session::failWriteAt(int n)
@@ -179,19 +119,21 @@ void Session::countWrite(const QString &sql)
 
 QSqlQuery Session::exec(const QString &statement, const Values &values)
 {
+    checkNotAborted();
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     const QString sql = expand(statement);
     countWrite(sql);
-    if (!q.prepare(sql)) fail(q, sql);
+    if (!q.prepare(sql)) fail(q);
     for (const QVariant &v : values) q.addBindValue(v);
-    if (!q.exec()) fail(q, sql);
+    if (!q.exec()) fail(q);
     return q;
 }
 
 QSqlQuery &Session::run(const QString &statement, const Values &values)
 {
+    checkNotAborted();
     const QString sql = expand(statement);
     countWrite(sql);
     std::shared_ptr<Prepared> &p = m_prepared[sql];
@@ -208,19 +150,16 @@ QSqlQuery &Session::run(const QString &statement, const Values &values)
         q.setForwardOnly(true);
         q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         if (!q.prepare(sql)) {
-            const QString error = driverText(q.lastError());
             m_prepared.remove(sql);
-            throw DbError(error);
+            fail(q);
         }
         p = std::make_shared<Prepared>(Prepared{std::move(q), values.size()});
     }
     QSqlQuery &q = p->query;
     for (qsizetype i = 0; i < values.size(); ++i) q.bindValue(int(i), values[i]);
-    if (!q.exec()) {
-        const QString error = driverText(q.lastError());
-        m_prepared.remove(sql);
-        throw DbError(error);
-    }
+    // A statement that failed stays prepared: it is still valid on the server
+    // (a rollback does not undo PREPARE), and freeing it now could not work.
+    if (!q.exec()) fail(q);
     return q;
 }
 
@@ -286,61 +225,52 @@ qint64 Session::insert(const QString &table, const Fields &fields)
     const QString sql = m_dialect->insertSql(m_dialect->qualify(t->catalog, t->name), columns);
     QSqlQuery &q = run(sql, values);
     qint64 id = 0;
-    if (engine() == Engine::SQLite) {
-        id = q.lastInsertId().toLongLong();
-    } else if (q.next()) {
-        id = q.value(0).toLongLong();
-    }
+    if (q.next()) id = q.value(0).toLongLong();
     q.finish();
     return id;
 }
 
 void Session::execDdl(const QString &statement)
 {
+    checkNotAborted();
     QSqlQuery q(database());
-    if (!q.exec(statement)) fail(q, statement);
+    if (!q.exec(statement)) fail(q);
 }
 
 void Session::transaction(const std::function<void()> &fn)
 {
     if (m_depth > 0) {
+        checkNotAborted();
         fn();
         return;
     }
-    QSqlDatabase db = database();
-    if (engine() == Engine::SQLite) {
-        // Take the write lock up front: a deferred transaction that reads and
-        // then writes can fail at once instead of waiting for the other writer.
-        execDdl(QStringLiteral("BEGIN IMMEDIATE"));
-    } else if (!db.transaction()) {
-        throw DbError(driverText(db.lastError()));
-    }
-    m_depth = 1;
-    try {
-        fn();
-    } catch (...) {
-        m_depth = 0;
-        if (engine() == Engine::SQLite) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("ROLLBACK"));
-        } else {
-            db.rollback();
+    for (int attempt = 1;; ++attempt) {
+        QSqlDatabase db = database();
+        m_dialect->begin(db);
+        m_depth = 1;
+        m_aborted = false;
+        // Ends a transaction that did not commit; a failed statement may
+        // have rolled it back already.
+        auto undo = [&] {
+            const bool rolledBack = m_aborted;
+            m_depth = 0;
+            m_aborted = false;
+            if (!rolledBack) m_dialect->rollback(db);
+        };
+        try {
+            fn();
+            m_depth = 0;
+            m_dialect->commit(db);
+            return;
+        } catch (const DbError &e) {
+            undo();
+            if (e.kind() != DbError::Kind::Deadlock || attempt >= kTransactionAttempts) throw;
+        } catch (...) {
+            undo();
+            throw;
         }
-        throw;
-    }
-    m_depth = 0;
-    if (engine() == Engine::SQLite) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("COMMIT"))) {
-            const QString err = driverText(q.lastError());
-            QSqlQuery r(db);
-            r.exec(QStringLiteral("ROLLBACK"));
-            throw DbError(err);
-        }
-    } else if (!db.commit()) {
-        const QString err = driverText(db.lastError());
-        db.rollback();
-        throw DbError(err);
+        // The other workstation's transaction goes on; start again a moment later.
+        QThread::msleep(QRandomGenerator::global()->bounded(10u, 40u) * unsigned(attempt));
     }
 }
 
@@ -381,20 +311,7 @@ void Session::createIndexes(const QString &table)
 void Session::clearAllTables()
 {
     transaction([&] {
-        if (engine() == Engine::PostgreSQL) {
-            QStringList names;
-            for (const TableDef &t : schemaTables()) names << m_dialect->qualify(t.catalog, t.name);
-            execDdl(QStringLiteral("TRUNCATE %1 RESTART IDENTITY").arg(names.join(QLatin1Char(','))));
-            return;
-        }
-        for (const TableDef &t : schemaTables()) {
-            const QString name = m_dialect->qualify(t.catalog, t.name);
-            execDdl(QStringLiteral("DELETE FROM ") + name);
-        }
-        if (engine() == Engine::SQLite) {
-            for (const char *schema : {"main", "sc", "histvel"})
-                execDdl(QStringLiteral("DELETE FROM %1.sqlite_sequence").arg(QLatin1String(schema)));
-        }
+        for (const QString &s : m_dialect->clearAllTables()) execDdl(s);
     });
 }
 

@@ -2,6 +2,13 @@
 // One database session per workstation. It reaches the three catalogs through
 // one connection, so that a transaction can span them.
 //
+// Lock order. Every operation that writes several tables takes its locks in
+// one order, so that two workstations never wait for each other in a circle:
+// register tables first (zxkh, dqk, price, khprice, fphm, ...), then the
+// lines (sale1, khtl, khzj, khhk, khprn, ...), then stock (velcpzk, ylhzk,
+// bzbqk, ...). Within one table, rows are locked in the order of their key.
+// A deadlock that happens all the same is run again by transaction().
+//
 // Statements are written with placeholders that the session expands:
 //   {sale1}       the table, qualified by its catalog
 //   {ci:khdm}     the column folded for a case-insensitive match
@@ -32,8 +39,9 @@ using Fields = std::vector<std::pair<QString, QVariant>>;
 
 class Session {
 public:
-    // Connects; throws DbError with the driver's text when it cannot.
-    // Embedded catalogs that do not exist are created only when create is set.
+    // Connects; throws DbError (CannotConnect, or our own text for a missing
+    // or outdated embedded file) when it cannot. Embedded catalogs that do
+    // not exist are created only when create is set.
     static std::unique_ptr<Session> open(const ConnectionSettings &settings, bool create = false);
     ~Session();
     Session(const Session &) = delete;
@@ -47,7 +55,10 @@ public:
 
     QString expand(const QString &statement) const;
 
-    // Runs a statement with bound values; throws DbError on failure.
+    // Runs a statement with bound values; throws DbError on failure. Inside a
+    // transaction a failed statement ends it at once (rolled back; the
+    // statements after it are refused until transaction() returns), alike on
+    // every engine.
     QSqlQuery exec(const QString &statement, const Values &values = {});
     // Number of rows the statement changed.
     int execute(const QString &statement, const Values &values = {});
@@ -66,9 +77,14 @@ public:
     void execDdl(const QString &statement);
 
     // Runs fn in a transaction: commits when it returns, rolls back and
-    // rethrows when it throws. Nested calls join the outer transaction.
+    // rethrows when it throws. Nested calls join the outer transaction. The
+    // outermost call runs fn again (up to kTransactionAttempts times, after a
+    // short random pause) when the engine reports a deadlock or serialization
+    // failure, so fn must only assign what it computes, never accumulate
+    // into state outside it.
     void transaction(const std::function<void()> &fn);
     bool inTransaction() const { return m_depth > 0; }
+    static constexpr int kTransactionAttempts = 4;
 
     // Takes the write lock on the rows a counter lives in, for the rest of the
     // current transaction, so that read-compute-write cannot interleave with
@@ -94,8 +110,13 @@ public:
 
 private:
     explicit Session(const ConnectionSettings &settings);
-    void connect(bool create);
-    [[noreturn]] void fail(const QSqlQuery &q, const QString &statement) const;
+    // Throws the driver's error of q, classified. Inside a transaction the
+    // transaction is rolled back first: on PostgreSQL it cannot go on anyway,
+    // and statements freed while it is aborted would stay prepared on the
+    // server ("Unable to free statement").
+    [[noreturn]] void fail(const QSqlQuery &q);
+    // Refuses statements in a transaction that a failure has already ended.
+    void checkNotAborted() const;
     // Runs a statement whose result the session reads and finishes itself
     // (scalar, first, execute, insert). Such statements stay prepared for the
     // next call: preparing costs more than an indexed look-up, and on a server
@@ -109,6 +130,7 @@ private:
     int m_depth = 0;
     int m_writes = 0;
     int m_failWriteAt = 0;
+    bool m_aborted = false; // a failed statement rolled the transaction back
     mutable QHash<QString, QString> m_expanded;
     struct Prepared {
         QSqlQuery query;

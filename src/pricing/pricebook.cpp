@@ -2,8 +2,10 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "data/session.h"
+#include "production/products.h"
 
 namespace fm {
 
@@ -22,59 +24,34 @@ QString tierColumn(int i)
     return QStringLiteral("b%1").arg(i + 1, 2, 10, QLatin1Char('0'));
 }
 
-std::vector<ProductPrice> readProducts(QSqlQuery q)
+std::vector<ProductPrice> readProducts(const Rows &rows)
 {
-    std::vector<ProductPrice> rows;
-    while (q.next()) {
-        ProductPrice p;
-        p.id = q.value(0).toLongLong();
-        p.cpdm = q.value(1).toString().trimmed();
-        p.cpmc = q.value(2).toString().trimmed();
-        p.cpgg = q.value(3).toString().trimmed();
-        p.kpjg = q.value(4).toDouble();
-        p.cbjg = q.value(5).toDouble();
-        p.cpbz = q.value(6).toString().trimmed();
-        p.rq = readDateTime(q.value(7));
-        rows.push_back(p);
-    }
-    return rows;
+    std::vector<ProductPrice> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows) out.push_back(ProductPrice::read(r));
+    return out;
 }
 
-std::vector<CustomerProductPrice> readCustomerPrices(QSqlQuery q)
+std::vector<CustomerProductPrice> readCustomerPrices(const Rows &rows)
 {
-    std::vector<CustomerProductPrice> rows;
-    while (q.next()) {
-        CustomerProductPrice p;
-        p.id = q.value(0).toLongLong();
-        p.khdm = q.value(1).toString().trimmed();
-        p.khmc = q.value(2).toString().trimmed();
-        p.cpdm = q.value(3).toString().trimmed();
-        p.cpmc = q.value(4).toString().trimmed();
-        p.cpgg = q.value(5).toString().trimmed();
-        p.kpjg = q.value(6).toDouble();
-        if (!q.value(7).isNull()) p.fhll = q.value(7).toDouble();
-        p.dqbh = q.value(8).toString().trimmed();
-        p.dqmc = q.value(9).toString().trimmed();
-        p.cpbz = q.value(10).toString().trimmed();
-        p.rq = readDateTime(q.value(11));
-        rows.push_back(p);
-    }
-    return rows;
+    std::vector<CustomerProductPrice> out;
+    out.reserve(rows.size());
+    for (const Row &r : rows) out.push_back(CustomerProductPrice::read(r));
+    return out;
 }
 
-double parsedPrice(const QString &text)
+// A number from 0 to limit, to the cent; anything else is not a price.
+double checked(double v, double limit)
+{
+    if (!(v >= 0 && v <= limit) || money::cents(v) != v) throw badNumber();
+    return v + 0.0; // "-0" is 0
+}
+
+double parsed(const QString &text, double limit)
 {
     double v = 0;
-    if (!parseNumber(text, &v)) throw DomainError(PriceBook::kBadNumber);
-    return v;
-}
-
-// The codes that begin with a region code: from "11" up to, not including, "12".
-Values prefixRange(const QString &regionCode)
-{
-    QString upper = regionCode;
-    if (!upper.isEmpty()) upper.back() = QChar(upper.back().unicode() + 1);
-    return {regionCode, upper};
+    if (!parseNumber(text, &v)) throw badNumber();
+    return checked(v, limit);
 }
 
 QString orderClause(const PriceOrder &order)
@@ -95,6 +72,53 @@ QString orderClause(const PriceOrder &order)
 }
 
 } // namespace
+
+ProductPrice ProductPrice::read(const Row &r)
+{
+    ProductPrice p;
+    p.id = r.id();
+    p.cpdm = r.text(QStringLiteral("cpdm"));
+    p.cpmc = r.text(QStringLiteral("cpmc"));
+    p.cpgg = r.text(QStringLiteral("cpgg"));
+    p.kpjg = r.number(QStringLiteral("kpjg"));
+    p.cbjg = r.number(QStringLiteral("cbjg"));
+    p.cpbz = r.text(QStringLiteral("cpbz"));
+    p.rq = readDateTime(r.value(QStringLiteral("rq")));
+    return p;
+}
+
+CustomerProductPrice CustomerProductPrice::read(const Row &r)
+{
+    CustomerProductPrice p;
+    p.id = r.id();
+    p.khdm = r.text(QStringLiteral("khdm"));
+    p.khmc = r.text(QStringLiteral("khmc"));
+    p.cpdm = r.text(QStringLiteral("cpdm"));
+    p.cpmc = r.text(QStringLiteral("cpmc"));
+    p.cpgg = r.text(QStringLiteral("cpgg"));
+    p.kpjg = r.number(QStringLiteral("kpjg"));
+    if (!r.isNull(QStringLiteral("fhll"))) p.fhll = r.number(QStringLiteral("fhll"));
+    p.dqbh = r.text(QStringLiteral("dqbh"));
+    p.dqmc = r.text(QStringLiteral("dqmc"));
+    p.cpbz = r.text(QStringLiteral("cpbz"));
+    p.rq = readDateTime(r.value(QStringLiteral("rq")));
+    return p;
+}
+
+double PriceBook::parsePrice(const QString &typed)
+{
+    return parsed(typed, kMaxPrice);
+}
+
+RebateSchedule::Tiers PriceBook::parseTiers(const QStringList &typed)
+{
+    RebateSchedule::Tiers tiers{};
+    for (int i = 0; i < RebateSchedule::kTiers; ++i) {
+        const QString t = i < typed.size() ? typed.at(i).trimmed() : QString();
+        tiers[size_t(i)] = t.isEmpty() ? 0 : parsed(t, kMaxRebate);
+    }
+    return tiers;
+}
 
 // ---------------------------------------------------------------- sorting
 
@@ -127,45 +151,42 @@ PriceOrder PriceSortToggle::accept(PriceSortColumn column)
 
 std::vector<ProductPrice> PriceBook::feedProducts(const PriceOrder &order)
 {
-    return readProducts(m_s.exec(kProductColumns + QStringLiteral("WHERE ") + kFeedOnly + QLatin1Char(' ')
-                                 + orderClause(order),
+    return readProducts(m_s.rows(kProductColumns + QStringLiteral("WHERE ") + kFeedOnly + QLatin1Char(' ')
+                                     + orderClause(order),
                                  {kLastFeedFlag}));
 }
 
 std::vector<ProductPrice> PriceBook::feedProductsWithFlag(const QString &flag)
 {
-    return readProducts(m_s.exec(kProductColumns + QStringLiteral("WHERE cpbz = ? ORDER BY cpdm, id"), {flag}));
+    return readProducts(m_s.rows(kProductColumns + QStringLiteral("WHERE cpbz = ? ORDER BY cpdm, id"), {flag}));
 }
 
 std::optional<ProductPrice> PriceBook::feedProductByCode(const QString &code)
 {
-    const QString c = foldFullWidth(code).trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto rows = readProducts(m_s.exec(kProductColumns + QStringLiteral("WHERE {ci:cpdm} = {ci:?} AND ") + kFeedOnly
-                                          + QStringLiteral(" ORDER BY id {first:1}"),
-                                      {c, kLastFeedFlag}));
-    if (rows.empty()) return std::nullopt;
-    return rows.front();
+    // Packaging materials share the table under a letter flag.
+    const auto p = findProduct(m_s, foldFullWidth(code));
+    if (!p || p->flag.isEmpty() || p->flag > kLastFeedFlag) return std::nullopt;
+    return productById(p->id);
 }
 
 std::optional<ProductPrice> PriceBook::productById(qint64 id)
 {
-    auto rows = readProducts(m_s.exec(kProductColumns + QStringLiteral("WHERE id = ?"), {id}));
-    if (rows.empty()) return std::nullopt;
-    return rows.front();
+    const auto r = m_s.row(kProductColumns + QStringLiteral("WHERE id = ?"), {id});
+    if (!r) return std::nullopt;
+    return ProductPrice::read(*r);
 }
 
-void PriceBook::setProductPrices(qint64 id, const QString &listPrice, const QString &costPrice, DateStamp stamp)
+void PriceBook::setProductPrices(qint64 id, double listPrice, double costPrice, DateStamp stamp)
 {
-    const double kpjg = parsedPrice(listPrice);
-    const double cbjg = parsedPrice(costPrice);
+    const double kpjg = checked(listPrice, kMaxPrice);
+    const double cbjg = checked(costPrice, kMaxPrice);
     m_s.transaction([&] {
         const int changed = stamp == DateStamp::Today
             ? m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ?, rq = ? WHERE id = ?"),
                           {kpjg, cbjg, dateTimeText(m_clock.now()), id})
             : m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ? WHERE id = ?"), {kpjg, cbjg, id});
         // Another workstation may have deleted the product meanwhile.
-        if (changed != 1) throw DomainError(kNoProduct);
+        if (changed != 1) throw DomainError(kNoProduct, ErrorCode::NotFound);
     });
 }
 
@@ -178,85 +199,58 @@ int PriceBook::clearCostPrices()
 
 // ---------------------------------------------------------------- customers
 
-std::vector<PriceRegion> PriceBook::regions()
-{
-    std::vector<PriceRegion> rows;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT dq, bh FROM {dqk} ORDER BY bh, id"));
-    while (q.next()) rows.push_back({q.value(0).toString().trimmed(), q.value(1).toString().trimmed()});
-    return rows;
-}
-
-std::vector<PriceCustomer> PriceBook::customersOfRegion(const QString &regionCode)
-{
-    std::vector<PriceCustomer> rows;
-    const QString code = regionCode.trimmed();
-    if (code.isEmpty()) return rows;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE khdm >= ? AND khdm < ? "
-                                          "ORDER BY khdm, id"),
-                           prefixRange(code));
-    while (q.next())
-        rows.push_back({q.value(0).toString().trimmed(), q.value(1).toString().trimmed(),
-                        q.value(2).toString().trimmed()});
-    return rows;
-}
-
 std::vector<CustomerProductPrice> PriceBook::customerPrices(const QString &customerCode)
 {
     const QString code = foldFullWidth(customerCode).trimmed();
     if (code.isEmpty()) return {};
     return readCustomerPrices(
-        m_s.exec(kCustomerPriceColumns + QStringLiteral("WHERE {ci:khdm} = {ci:?} ORDER BY cpdm, id"), {code}));
+        m_s.rows(kCustomerPriceColumns + QStringLiteral("WHERE {ci:khdm} = {ci:?} ORDER BY cpdm, id"), {code}));
 }
 
-std::optional<PriceCustomer> PriceBook::customerByName(const QString &name)
+std::optional<Customer> PriceBook::customerByName(const QString &name)
 {
     const QString n = name.trimmed();
     if (n.isEmpty()) return std::nullopt;
-    if (auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dqmc FROM {khprice} WHERE khmc = ? "
-                                          "ORDER BY khdm, id {first:1}"),
-                           {n}))
-        return PriceCustomer{r->value(0).toString().trimmed(), r->value(1).toString().trimmed(),
-                             r->value(2).toString().trimmed()};
-    if (auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE khmc = ? ORDER BY khdm, id {first:1}"),
-                           {n}))
-        return PriceCustomer{r->value(0).toString().trimmed(), r->value(1).toString().trimmed(),
-                             r->value(2).toString().trimmed()};
+    if (auto r = m_s.row(QStringLiteral("SELECT khdm, khmc, dqmc FROM {khprice} WHERE khmc = ? "
+                                        "ORDER BY khdm, id {first:1}"),
+                         {n})) {
+        Customer c;
+        c.code = r->text(QStringLiteral("khdm"));
+        c.name = r->text(QStringLiteral("khmc"));
+        c.region = r->text(QStringLiteral("dqmc"));
+        return c;
+    }
+    if (auto r = m_s.row(QStringLiteral("SELECT %1 FROM {zxkh} WHERE khmc = ? ORDER BY khdm, id {first:1}")
+                             .arg(Customer::columns()),
+                         {n}))
+        return Customer::read(*r);
     return std::nullopt;
 }
 
-std::optional<PriceCustomer> PriceBook::customerByCode(const QString &code)
+std::optional<Customer> PriceBook::customerByCode(const QString &code)
 {
-    const QString c = foldFullWidth(code).trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    if (auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dqmc FROM {khprice} WHERE {ci:khdm} = {ci:?} "
-                                          "ORDER BY id {first:1}"),
-                           {c}))
-        return PriceCustomer{r->value(0).toString().trimmed(), r->value(1).toString().trimmed(),
-                             r->value(2).toString().trimmed()};
-    if (auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE {ci:khdm} = {ci:?} "
-                                          "ORDER BY id {first:1}"),
-                           {c}))
-        return PriceCustomer{r->value(0).toString().trimmed(), r->value(1).toString().trimmed(),
-                             r->value(2).toString().trimmed()};
-    return std::nullopt;
+    return findCustomer(m_s, foldFullWidth(code).trimmed());
 }
 
-std::vector<CustomerProductPrice> PriceBook::regionPolicyPrices(const QString &regionName)
+RowQuery PriceBook::regionPolicyPricesQuery(const QString &regionName) const
 {
-    return readCustomerPrices(m_s.exec(kCustomerPriceColumns
-                                           + QStringLiteral("WHERE dqmc = ? AND fhll <> 0 AND fhll IS NOT NULL "
-                                                            "ORDER BY khdm, cpdm, id"),
-                                       {regionName.trimmed()}));
+    // Ordered by the folded codes, so that an index of the region with the
+    // codes as khprice's key folds them can serve the pages without a sort.
+    return {QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, fhll, dqbh, dqmc, cpbz, rq, "
+                           "{ci:khdm} AS khdm_folded, {ci:cpdm} AS cpdm_folded FROM {khprice} "
+                           "WHERE dqmc = ? AND fhll <> 0 AND fhll IS NOT NULL"),
+            {regionName.trimmed()},
+            {QStringLiteral("khdm_folded"), QStringLiteral("cpdm_folded")}};
 }
 
-CustomerProductPrice PriceBook::setPolicyPrice(qint64 id, const QString &price)
+CustomerProductPrice PriceBook::setPolicyPrice(qint64 id, double price)
 {
-    const double fhll = parsedPrice(price);
+    const double fhll = checked(price, kMaxPrice);
     CustomerProductPrice written;
     m_s.transaction([&] {
-        auto rows = readCustomerPrices(m_s.exec(kCustomerPriceColumns + QStringLiteral("WHERE id = ?"), {id}));
-        if (rows.empty()) throw DomainError(kNoProduct);
-        written = rows.front();
+        const auto r = m_s.row(kCustomerPriceColumns + QStringLiteral("WHERE id = ?"), {id});
+        if (!r) throw DomainError(kNoProduct, ErrorCode::NotFound);
+        written = CustomerProductPrice::read(*r);
         m_s.execute(QStringLiteral("UPDATE {khprice} SET fhll = ? WHERE id = ?"), {fhll, id});
         // Sales entry warns from the filter table; it must not go on showing
         // the old difference once the policy price has changed.
@@ -274,17 +268,16 @@ std::vector<RebateSchedule> PriceBook::rebateSchedules()
 {
     QString sql = QStringLiteral("SELECT id, cpbz, rq1");
     for (int i = 0; i < RebateSchedule::kTiers; ++i) sql += QStringLiteral(", ") + tierColumn(i);
-    QSqlQuery q = m_s.exec(sql + QStringLiteral(" FROM {zcprice} ORDER BY cpbz, id"));
-    std::vector<RebateSchedule> rows;
-    while (q.next()) {
+    std::vector<RebateSchedule> out;
+    for (const Row &row : m_s.rows(sql + QStringLiteral(" FROM {zcprice} ORDER BY cpbz, id"))) {
         RebateSchedule r;
-        r.id = q.value(0).toLongLong();
-        r.cpbz = q.value(1).toString().trimmed();
-        r.rq1 = readDateTime(q.value(2));
-        for (int i = 0; i < RebateSchedule::kTiers; ++i) r.tiers[i] = q.value(3 + i).toDouble();
-        rows.push_back(r);
+        r.id = row.id();
+        r.cpbz = row.text(QStringLiteral("cpbz"));
+        r.rq1 = readDateTime(row.value(QStringLiteral("rq1")));
+        for (int i = 0; i < RebateSchedule::kTiers; ++i) r.tiers[size_t(i)] = row.number(tierColumn(i));
+        out.push_back(r);
     }
-    return rows;
+    return out;
 }
 
 std::optional<RebateSchedule> PriceBook::rebateSchedule(const QString &flag)
@@ -294,25 +287,22 @@ std::optional<RebateSchedule> PriceBook::rebateSchedule(const QString &flag)
     return std::nullopt;
 }
 
-void PriceBook::saveRebateSchedule(const QString &flag, const QStringList &tiers)
+void PriceBook::saveRebateSchedule(const QString &flag, const RebateSchedule::Tiers &tiers)
 {
-    std::array<double, RebateSchedule::kTiers> values{};
-    for (int i = 0; i < RebateSchedule::kTiers; ++i) {
-        const QString t = i < tiers.size() ? tiers.at(i).trimmed() : QString();
-        values[i] = t.isEmpty() ? 0 : parsedPrice(t);
-    }
+    RebateSchedule::Tiers values{};
+    for (int i = 0; i < RebateSchedule::kTiers; ++i) values[size_t(i)] = checked(tiers[size_t(i)], kMaxRebate);
     m_s.transaction([&] {
         QString sql = QStringLiteral("UPDATE {zcprice} SET rq1 = ?");
         Values v{dateTimeText(m_clock.now())};
         for (int i = 0; i < RebateSchedule::kTiers; ++i) {
             sql += QStringLiteral(", ") + tierColumn(i) + QStringLiteral(" = ?");
-            v << values[i];
+            v << values[size_t(i)];
         }
         v << flag;
         if (m_s.execute(sql + QStringLiteral(" WHERE cpbz = ?"), v) > 0) return;
         // A catalog seeded without the row: the schedule is kept all the same.
         Fields f{{QStringLiteral("cpbz"), flag}, {QStringLiteral("rq1"), dateTimeText(m_clock.now())}};
-        for (int i = 0; i < RebateSchedule::kTiers; ++i) f.emplace_back(tierColumn(i), values[i]);
+        for (int i = 0; i < RebateSchedule::kTiers; ++i) f.emplace_back(tierColumn(i), values[size_t(i)]);
         m_s.insert(QStringLiteral("zcprice"), f);
     });
 }

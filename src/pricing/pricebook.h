@@ -7,8 +7,14 @@
 // packaging materials share the price table under a letter flag and are
 // left out of every feed-price view, but not out of clearing cost prices.
 //
-// Typed prices arrive as text and are parsed here: anything that is not a
-// plain number is refused with "请输入正确的数字！" before anything is written.
+// Typed prices are parsed here (parsePrice, parseTiers) and checked again
+// where they are written: a price is yuan per tonne from 0 up to
+// kMaxPrice, a rebate yuan per bag from 0 up to kMaxRebate, both to the
+// cent. Anything else is refused with "请输入正确的数字！" before anything
+// is written.
+
+#include "accounts/customers.h"
+#include "data/rowpager.h"
 
 #include <QDateTime>
 #include <QString>
@@ -30,6 +36,8 @@ struct ProductPrice {
     double cbjg = 0; // cost price
     QString cpbz;
     QDateTime rq;    // last change
+
+    static ProductPrice read(const Row &r);
 };
 
 // A row of khprice.
@@ -40,26 +48,18 @@ struct CustomerProductPrice {
     std::optional<double> fhll;    // policy price; empty when never set
     QString dqbh, dqmc, cpbz;
     QDateTime rq;
+
+    static CustomerProductPrice read(const Row &r);
 };
 
 // A row of zcprice: yuan per 40 kg bag for the ten monthly volume bands.
 struct RebateSchedule {
     static constexpr int kTiers = 10;
+    using Tiers = std::array<double, kTiers>;
     qint64 id = 0;
     QString cpbz;
-    std::array<double, kTiers> tiers{};
+    Tiers tiers{};
     QDateTime rq1;
-};
-
-struct PriceRegion {
-    QString name; // dq
-    QString code; // bh
-};
-
-struct PriceCustomer {
-    QString code;   // khdm
-    QString name;   // khmc
-    QString region; // region name
 };
 
 // The columns the price grid can be sorted by; "日期" sorts by flag, then date.
@@ -90,12 +90,22 @@ class PriceBook {
 public:
     PriceBook(Session &s, const Clock &clock) : m_s(s), m_clock(clock) {}
 
-    static inline const QString kBadNumber = QStringLiteral("请输入正确的数字！");
     static inline const QString kNoProduct = QStringLiteral("无此产品");
     // zcprice flags
     static inline const QString kConcentrateRebate = QStringLiteral("0");
     static inline const QString kCompleteFeedRebate = QStringLiteral("1");
     static inline const QString kPromotion = QStringLiteral("2");
+
+    // Yuan per tonne: far above any feed's price, and what a price column
+    // holds to the cent on every engine.
+    static constexpr double kMaxPrice = 1000000;
+    // Yuan per 40 kg bag.
+    static constexpr double kMaxRebate = 1000;
+
+    // A typed price: a number from 0 to kMaxPrice, to the cent.
+    static double parsePrice(const QString &typed);
+    // The ten typed tiers of a rebate set; a blank tier counts as 0.
+    static RebateSchedule::Tiers parseTiers(const QStringList &typed);
 
     // ---- products ---------------------------------------------------------
     // Feed products (flag up to "9") in the order given.
@@ -108,37 +118,33 @@ public:
     // Writes list and cost price of the product given by id. The grid editor
     // stamps the change date; the single-product editor leaves it alone.
     enum class DateStamp { Keep, Today };
-    void setProductPrices(qint64 id, const QString &listPrice, const QString &costPrice, DateStamp stamp);
+    void setProductPrices(qint64 id, double listPrice, double costPrice, DateStamp stamp);
 
     // Sets the cost price of every row of price, packaging included, to 0.
     int clearCostPrices();
 
     // ---- customer policy prices -------------------------------------------
-    std::vector<PriceRegion> regions(); // by code
-    // Customers whose code begins with the region code, by code.
-    std::vector<PriceCustomer> customersOfRegion(const QString &regionCode);
     // A customer's price rows (code trimmed, letter case ignored), by product.
     std::vector<CustomerProductPrice> customerPrices(const QString &customerCode);
     // The first customer (by code) with price rows under that name, or one of
-    // the register with it.
-    std::optional<PriceCustomer> customerByName(const QString &name);
-    // The customer's name and region name, from its price rows or else the
-    // register.
-    std::optional<PriceCustomer> customerByCode(const QString &code);
-    // The rows of a region (by name) that have a policy price, by customer.
-    std::vector<CustomerProductPrice> regionPolicyPrices(const QString &regionName);
+    // the register with it. Code, name and region are set.
+    std::optional<Customer> customerByName(const QString &name);
+    // The customer of the register with that code.
+    std::optional<Customer> customerByCode(const QString &code);
+    // The rows of a region (by name) that have a policy price, by customer
+    // and product; a region has tens of thousands, read a page at a time.
+    RowQuery regionPolicyPricesQuery(const QString &regionName) const;
 
     // Sets the policy price of the khprice row given by id and, together with
     // it, the filter table's policy price and difference (policy − cost) for
     // that customer and product. Returns the row as written.
-    CustomerProductPrice setPolicyPrice(qint64 id, const QString &price);
+    CustomerProductPrice setPolicyPrice(qint64 id, double price);
 
     // ---- rebate schedule --------------------------------------------------
     std::vector<RebateSchedule> rebateSchedules(); // by flag
     std::optional<RebateSchedule> rebateSchedule(const QString &flag);
-    // Writes the ten tiers (a blank tier counts as 0) and today's date into
-    // the schedule row of the flag.
-    void saveRebateSchedule(const QString &flag, const QStringList &tiers);
+    // Writes the ten tiers and today's date into the schedule row of the flag.
+    void saveRebateSchedule(const QString &flag, const RebateSchedule::Tiers &tiers);
 
 private:
     Session &m_s;

@@ -1,6 +1,5 @@
 #include "production/catalogueprints.h"
 
-#include "common/dates.h"
 #include "data/session.h"
 #include "production/productcatalogue.h"
 
@@ -17,12 +16,11 @@ ReportDocument Tcppzdy::build(Session &s, const QString &qymc)
                                    ReportColumn(QStringLiteral("产品标志："), {}, 1.2).asText(),
                                    ReportColumn(QStringLiteral("开票价格(元/吨)："), {}, 1.5).asNumber()});
     // The category shown is the one whose flag the product carries.
-    QSqlQuery q = s.exec(QStringLiteral(
-        "SELECT p.cpdm, p.cpmc, p.cpgg, c.lbmc, p.kpjg FROM {price} p "
-        "LEFT JOIN {cplbgg} c ON c.cpbz = p.cpbz WHERE p.kpjg <> 0 ORDER BY p.cpdm, p.id"));
-    while (q.next())
-        t.addRow({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                  q.value(4).toDouble()});
+    for (const Row &r : s.rows(QStringLiteral("SELECT p.cpdm, p.cpmc, p.cpgg, c.lbmc, p.kpjg FROM {price} p "
+                                              "LEFT JOIN {cplbgg} c ON c.cpbz = p.cpbz "
+                                              "WHERE p.kpjg <> 0 ORDER BY p.cpdm, p.id")))
+        t.addRow({r.text(QStringLiteral("cpdm")), r.text(QStringLiteral("cpmc")), r.text(QStringLiteral("cpgg")),
+                  r.text(QStringLiteral("lbmc")), r.number(QStringLiteral("kpjg"))});
     return doc;
 }
 
@@ -38,12 +36,9 @@ ReportDocument formulaListDocument(Session &s, const QString &qymc)
                                    ReportColumn(QStringLiteral("成本价格"), QStringLiteral("(元/吨)"), 1).asNumber(),
                                    ReportColumn(QStringLiteral("日期"), {}, 1.1).asText(),
                                    ReportColumn(QStringLiteral("配方人员"), {}, 0.9).asText()});
-    QSqlQuery q = s.exec(QStringLiteral("SELECT pfhm, pfmc, pfbz, pfcb, rq_0, rydm FROM {pfzlk} ORDER BY pfhm, id"));
-    while (q.next()) {
-        const double pfcb = q.value(3).toDouble();
-        t.addRow({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), pfcb,
-                  ProductCatalogue::costPerTonne(pfcb), dateText(readDateTime(q.value(4)).date()),
-                  q.value(5).toString()});
+    for (const Row &r : s.rows(QStringLiteral("SELECT id, pfhm, pfmc, pfbz, pfcb, rq_0, rydm FROM {pfzlk} ORDER BY pfhm, id"))) {
+        const FormulaInfo f = FormulaInfo::read(r);
+        t.addRow({f.pfhm, f.pfmc, f.pfbz, f.pfcb, ProductCatalogue::costPerTonne(f.pfcb), f.date, f.rydm});
     }
     return doc;
 }

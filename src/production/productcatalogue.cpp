@@ -1,7 +1,9 @@
 #include "production/productcatalogue.h"
 
+#include "accounts/customers.h"
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "data/session.h"
 
@@ -11,17 +13,14 @@ namespace fm {
 
 namespace {
 
-const QString kBadNumber = QStringLiteral("请输入正确的数字！");
 const QString kBadCategory = QStringLiteral("产品类别库有错误，请与管理员联系！");
 const QString kNoFormula = QStringLiteral("没有选择配方或配方代码错误，请检查!");
 const QString kNoCustomer = QStringLiteral("查无此人！");
 const QString kCustomerHasProduct = QStringLiteral("该客户此品种已存在，不能插入！");
 const QString kNotFound = QStringLiteral("未找到要修改的记录！");
 
-const QString kProductColumns = QStringLiteral("id, cpdm, cpmc, cpgg, kpjg, cbjg, cpbz, rq");
+const QString kCategoryColumns = QStringLiteral("id, lbmc, cpbz, cpgg");
 const QString kFormulaColumns = QStringLiteral("id, pfhm, pfmc, pfbz, pfcb, rq_0, rydm");
-const QString kCustomerPriceColumns =
-    QStringLiteral("id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, dqbh, dqmc, cpbz, rq");
 
 // The capital letters, bound as the values of an IN list.
 QString packagingFlagList(Values *values)
@@ -37,66 +36,46 @@ QString packagingFlagList(Values *values)
 void requireLength(const QString &value, int max, const QString &label)
 {
     if (value.size() > max)
-        throw DomainError(QStringLiteral("%1不能超过%2个字符！").arg(label).arg(max));
+        throw DomainError(QStringLiteral("%1不能超过%2个字符！").arg(label).arg(max), ErrorCode::BadNumber);
 }
 
-double parsed(const QString &text)
+// A price within its range, to the cent.
+double checkedPrice(double v, double max)
 {
-    double v = 0;
-    if (!parseNumber(text, &v)) throw DomainError(kBadNumber);
-    return v;
+    if (!(v >= 0 && v <= max)) throw badNumber();
+    return money::cents(v);
 }
 
-CatalogueProduct productFrom(const QSqlRecord &r)
+bool found(const QVariant &id)
 {
-    CatalogueProduct p;
-    p.id = r.value(0).toLongLong();
-    p.cpdm = r.value(1).toString();
-    p.cpmc = r.value(2).toString();
-    p.cpgg = r.value(3).toString();
-    p.kpjg = r.value(4).toDouble();
-    p.cbjg = r.value(5).toDouble();
-    p.cpbz = r.value(6).toString();
-    p.rq = readDateTime(r.value(7));
-    return p;
-}
-
-FormulaInfo formulaFrom(const QSqlRecord &r)
-{
-    FormulaInfo f;
-    f.id = r.value(0).toLongLong();
-    f.pfhm = r.value(1).toString();
-    f.pfmc = r.value(2).toString();
-    f.pfbz = r.value(3).toString();
-    f.pfcb = r.value(4).toDouble();
-    f.rq = readDateTime(r.value(5));
-    f.rydm = r.value(6).toString();
-    return f;
-}
-
-CustomerPrice customerPriceFrom(const QSqlRecord &r)
-{
-    CustomerPrice c;
-    c.id = r.value(0).toLongLong();
-    c.khdm = r.value(1).toString();
-    c.khmc = r.value(2).toString();
-    c.cpdm = r.value(3).toString();
-    c.cpmc = r.value(4).toString();
-    c.cpgg = r.value(5).toString();
-    c.kpjg = r.value(6).toDouble();
-    c.dqbh = r.value(7).toString();
-    c.dqmc = r.value(8).toString();
-    c.cpbz = r.value(9).toString();
-    c.rq = readDateTime(r.value(10));
-    return c;
-}
-
-ProductCategory categoryFrom(const QSqlRecord &r)
-{
-    return {r.value(0).toLongLong(), r.value(1).toString(), r.value(2).toString(), r.value(3).toString()};
+    return id.isValid() && !id.isNull();
 }
 
 } // namespace
+
+ProductCategory ProductCategory::read(const Row &r)
+{
+    ProductCategory c;
+    c.id = r.id();
+    c.lbmc = r.text(QStringLiteral("lbmc"));
+    c.cpbz = r.text(QStringLiteral("cpbz"));
+    // " " is the list of a category without sizes, as stored.
+    c.cpgg = r.value(QStringLiteral("cpgg")).toString();
+    return c;
+}
+
+FormulaInfo FormulaInfo::read(const Row &r)
+{
+    FormulaInfo f;
+    f.id = r.id();
+    f.pfhm = r.text(QStringLiteral("pfhm"));
+    f.pfmc = r.text(QStringLiteral("pfmc"));
+    f.pfbz = r.text(QStringLiteral("pfbz"));
+    f.pfcb = r.number(QStringLiteral("pfcb"));
+    f.date = r.dateText(QStringLiteral("rq_0"));
+    f.rydm = r.text(QStringLiteral("rydm"));
+    return f;
+}
 
 // ---- rules ----------------------------------------------------------------
 
@@ -123,9 +102,31 @@ QStringList ProductCatalogue::specificationChoices(const QString &list)
     return out;
 }
 
+QString ProductCatalogue::checkedSize(const QString &typed)
+{
+    const QString size = foldFullWidth(typed).trimmed();
+    double kg = 0;
+    // A size is kilograms per bag: "-5" or "大" would make nonsense of every
+    // quantity sold in it.
+    if (!parseNumber(size, &kg) || kg <= 0) throw badNumber();
+    requireLength(size, kSpecLength, QStringLiteral("规格"));
+    return size;
+}
+
+QString ProductCatalogue::checkedSizeList(const QString &typed)
+{
+    const QString list = foldFullWidth(typed).trimmed();
+    if (list.isEmpty()) return QStringLiteral(" ");
+    QStringList sizes;
+    for (const QString &part : list.split(QLatin1Char(','))) sizes << checkedSize(part);
+    const QString out = sizes.join(QLatin1Char(','));
+    requireLength(out, kSpecListLength, QStringLiteral("规格"));
+    return out;
+}
+
 QString ProductCatalogue::withSpecification(const QString &list, const QString &added)
 {
-    const QString size = added.trimmed();
+    const QString size = checkedSize(added);
     const QString old = list.trimmed();
     // A category without sizes holds " ": appending to it would offer an empty size.
     const QString result = old.isEmpty() ? size : old + QLatin1Char(',') + size;
@@ -141,6 +142,13 @@ double ProductCatalogue::costPerTonne(double pfcb)
     return v;
 }
 
+double ProductCatalogue::parsePrice(const QString &typed, double max)
+{
+    double v = 0;
+    if (!parseNumber(typed, &v)) throw badNumber();
+    return checkedPrice(v, max);
+}
+
 QString ProductCatalogue::todayStamp() const
 {
     return dateTimeText(QDateTime(m_clock.today(), QTime(0, 0)));
@@ -151,8 +159,8 @@ QString ProductCatalogue::todayStamp() const
 std::vector<ProductCategory> ProductCatalogue::categories()
 {
     std::vector<ProductCategory> out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT id, lbmc, cpbz, cpgg FROM {cplbgg} ORDER BY id"));
-    while (q.next()) out.push_back(categoryFrom(q.record()));
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT %1 FROM {cplbgg} ORDER BY id").arg(kCategoryColumns)))
+        out.push_back(ProductCategory::read(r));
     return out;
 }
 
@@ -160,110 +168,88 @@ std::optional<ProductCategory> ProductCatalogue::categoryByName(const QString &n
 {
     const QString n = name.trimmed();
     if (n.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT id, lbmc, cpbz, cpgg FROM {cplbgg} WHERE {ci:lbmc} = {ci:?} "
-                                      "ORDER BY id {first:1}"),
-                       {n});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {cplbgg} WHERE {ci:lbmc} = {ci:?} ORDER BY id {first:1}")
+                               .arg(kCategoryColumns),
+                           {n});
     if (!r) return std::nullopt;
-    return categoryFrom(*r);
+    return ProductCategory::read(*r);
 }
 
 std::optional<ProductCategory> ProductCatalogue::categoryByFlag(const QString &flag)
 {
     const QString f = flag.trimmed();
     if (f.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT id, lbmc, cpbz, cpgg FROM {cplbgg} WHERE {ci:cpbz} = {ci:?} "
-                                      "ORDER BY id {first:1}"),
-                       {f});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {cplbgg} WHERE {ci:cpbz} = {ci:?} ORDER BY id {first:1}")
+                               .arg(kCategoryColumns),
+                           {f});
     if (!r) return std::nullopt;
-    return categoryFrom(*r);
+    return ProductCategory::read(*r);
 }
 
 std::optional<ProductCategory> ProductCatalogue::categoryById(qint64 id)
 {
-    auto r = m_s.first(QStringLiteral("SELECT id, lbmc, cpbz, cpgg FROM {cplbgg} WHERE id = ?"), {id});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {cplbgg} WHERE id = ?").arg(kCategoryColumns), {id});
     if (!r) return std::nullopt;
-    return categoryFrom(*r);
+    return ProductCategory::read(*r);
 }
 
-std::vector<CatalogueProduct> ProductCatalogue::products()
+RowQuery ProductCatalogue::productQuery()
 {
-    std::vector<CatalogueProduct> out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT %1 FROM {price} ORDER BY cpdm, id").arg(kProductColumns));
-    while (q.next()) out.push_back(productFrom(q.record()));
-    return out;
+    // Ordered as the unique index on the code holds it.
+    return RowQuery{QStringLiteral("SELECT %1, {ci:cpdm} AS code_key FROM {price}").arg(Product::columns()), {},
+                    {QStringLiteral("code_key")}};
 }
 
-std::vector<CatalogueProduct> ProductCatalogue::packagingItems(bool newestFirst)
+std::vector<Product> ProductCatalogue::packagingItems(bool newestFirst)
 {
     Values values;
     const QString flags = packagingFlagList(&values);
     const QString order = newestFirst ? QStringLiteral("rq DESC, id DESC") : QStringLiteral("cpdm, id");
-    std::vector<CatalogueProduct> out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT %1 FROM {price} WHERE cpbz IN (%2) ORDER BY %3")
-                               .arg(kProductColumns, flags, order),
-                           values);
-    while (q.next()) out.push_back(productFrom(q.record()));
+    std::vector<Product> out;
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT %1 FROM {price} WHERE cpbz IN (%2) ORDER BY %3")
+                                     .arg(Product::columns(), flags, order),
+                                 values))
+        out.push_back(Product::read(r));
     return out;
 }
 
 QStringList ProductCatalogue::productCodesWithFlag(const QString &flag)
 {
     QStringList out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT cpdm FROM {price} WHERE cpbz = ? ORDER BY cpdm, id"), {flag});
-    while (q.next()) out << q.value(0).toString();
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm FROM {price} WHERE cpbz = ? ORDER BY cpdm, id"), {flag}))
+        out << r.text(QStringLiteral("cpdm"));
     return out;
 }
 
-std::optional<CatalogueProduct> ProductCatalogue::productByCode(const QString &code)
+std::optional<Product> ProductCatalogue::productById(qint64 id)
 {
-    const QString c = code.trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT %1 FROM {price} WHERE {ci:cpdm} = {ci:?} ORDER BY id {first:1}")
-                           .arg(kProductColumns),
-                       {c});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {price} WHERE id = ?").arg(Product::columns()), {id});
     if (!r) return std::nullopt;
-    return productFrom(*r);
+    return Product::read(*r);
 }
 
-std::optional<CatalogueProduct> ProductCatalogue::productById(qint64 id)
+RowQuery ProductCatalogue::customerPriceQuery()
 {
-    auto r = m_s.first(QStringLiteral("SELECT %1 FROM {price} WHERE id = ?").arg(kProductColumns), {id});
-    if (!r) return std::nullopt;
-    return productFrom(*r);
+    // Millions of rows at a large mill: read a page at a time in the order
+    // of the unique index on customer and product.
+    return RowQuery{QStringLiteral("SELECT id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, dqbh, dqmc, cpbz, rq, "
+                                   "{ci:khdm} AS customer_key, {ci:cpdm} AS product_key FROM {khprice}"),
+                    {},
+                    {QStringLiteral("customer_key"), QStringLiteral("product_key")}};
 }
 
-std::vector<CustomerPrice> ProductCatalogue::customerPrices()
+std::optional<CustomerPriceOwner> ProductCatalogue::customerPriceById(qint64 id)
 {
-    std::vector<CustomerPrice> out;
-    QSqlQuery q = m_s.exec(
-        QStringLiteral("SELECT %1 FROM {khprice} ORDER BY khdm, cpdm, id").arg(kCustomerPriceColumns));
-    while (q.next()) out.push_back(customerPriceFrom(q.record()));
-    return out;
-}
-
-std::optional<CustomerPrice> ProductCatalogue::customerPriceById(qint64 id)
-{
-    auto r = m_s.first(QStringLiteral("SELECT %1 FROM {khprice} WHERE id = ?").arg(kCustomerPriceColumns), {id});
+    const auto r = m_s.row(QStringLiteral("SELECT id, khmc, cpmc FROM {khprice} WHERE id = ?"), {id});
     if (!r) return std::nullopt;
-    return customerPriceFrom(*r);
-}
-
-std::optional<CatalogueCustomer> ProductCatalogue::customerByCode(const QString &code)
-{
-    const QString c = foldFullWidth(code).trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} WHERE {ci:khdm} = {ci:?} "
-                                      "ORDER BY id {first:1}"),
-                       {c});
-    if (!r) return std::nullopt;
-    return CatalogueCustomer{r->value(0).toString(), r->value(1).toString(), r->value(2).toString()};
+    return CustomerPriceOwner{r->id(), r->text(QStringLiteral("khmc")), r->text(QStringLiteral("cpmc"))};
 }
 
 std::vector<FormulaInfo> ProductCatalogue::formulas()
 {
     std::vector<FormulaInfo> out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT %1 FROM {pfzlk} ORDER BY pfhm, id").arg(kFormulaColumns));
-    while (q.next()) out.push_back(formulaFrom(q.record()));
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT %1 FROM {pfzlk} ORDER BY pfhm, id").arg(kFormulaColumns)))
+        out.push_back(FormulaInfo::read(r));
     return out;
 }
 
@@ -271,28 +257,27 @@ std::optional<FormulaInfo> ProductCatalogue::formulaByNumber(const QString &numb
 {
     const QString n = foldFullWidth(number).trimmed();
     if (n.isEmpty()) return std::nullopt;
-    auto r = m_s.first(QStringLiteral("SELECT %1 FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}")
-                           .arg(kFormulaColumns),
-                       {n});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}")
+                               .arg(kFormulaColumns),
+                           {n});
     if (!r) return std::nullopt;
-    return formulaFrom(*r);
+    return FormulaInfo::read(*r);
 }
 
 std::optional<FormulaInfo> ProductCatalogue::formulaById(qint64 id)
 {
-    auto r = m_s.first(QStringLiteral("SELECT %1 FROM {pfzlk} WHERE id = ?").arg(kFormulaColumns), {id});
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {pfzlk} WHERE id = ?").arg(kFormulaColumns), {id});
     if (!r) return std::nullopt;
-    return formulaFrom(*r);
+    return FormulaInfo::read(*r);
 }
 
 QString ProductCatalogue::productionFormula(const QString &code)
 {
     const QString c = code.trimmed();
     if (c.isEmpty()) return {};
-    return m_s.scalar(QStringLiteral("SELECT pfhm FROM {velcpzk} WHERE {ci:cpdm} = {ci:?} ORDER BY id {first:1}"),
-                      {c})
-        .toString()
-        .trimmed();
+    const auto r = m_s.row(QStringLiteral("SELECT pfhm FROM {velcpzk} WHERE {ci:cpdm} = {ci:?} ORDER BY id {first:1}"),
+                           {c});
+    return r ? r->text(QStringLiteral("pfhm")) : QString();
 }
 
 // ---- adding a product -----------------------------------------------------
@@ -306,54 +291,54 @@ struct ProductCatalogue::Checked {
     double cost = 0;
     QString pfhm;
     bool existing = false;
-    std::optional<CatalogueCustomer> customer; // empty: every customer
-    std::optional<qint64> productionRow;       // velcpzk id, one customer only
+    std::optional<Customer> customer;    // empty: every customer
+    std::optional<qint64> productionRow; // velcpzk id, one customer only
 };
 
 ProductCatalogue::Checked ProductCatalogue::check(const NewProduct &p)
 {
     Checked c;
     const auto formula = formulaByNumber(p.formulaNumber);
-    if (!formula) throw DomainError(kNoFormula);
+    if (!formula) throw DomainError(kNoFormula, ErrorCode::Incomplete);
     c.pfhm = formula->pfhm;
     c.cost = costPerTonne(formula->pfcb);
 
     const QString code = foldFullWidth(p.code).trimmed().toLower();
-    if (code.isEmpty()) throw DomainError(QStringLiteral("请输入产品代码！"));
+    if (code.isEmpty()) throw DomainError(QStringLiteral("请输入产品代码！"), ErrorCode::Incomplete);
     requireLength(code, kCodeLength, QStringLiteral("产品代码"));
     c.code = code;
 
-    if (const auto existing = productByCode(code)) {
+    if (const auto existing = findProduct(m_s, code)) {
         c.existing = true;
-        c.code = existing->cpdm;
-        c.flag = existing->cpbz;
-        c.name = existing->cpmc.trimmed();
-        c.spec = existing->cpgg.trimmed();
-        c.kpjg = existing->kpjg;
+        c.code = existing->code;
+        c.flag = existing->flag;
+        c.name = existing->name;
+        c.spec = existing->spec;
+        c.kpjg = existing->listPrice;
     } else {
         const auto category = categoryByName(p.category);
-        if (!category) throw DomainError(kBadCategory);
+        if (!category) throw DomainError(kBadCategory, ErrorCode::NotFound);
         c.flag = category->cpbz;
         c.name = p.name.trimmed();
-        if (c.name.isEmpty()) throw DomainError(QStringLiteral("请输入产品名称！"));
+        if (c.name.isEmpty()) throw DomainError(QStringLiteral("请输入产品名称！"), ErrorCode::Incomplete);
         requireLength(c.name, kNameLength, QStringLiteral("产品名称"));
-        c.spec = p.specification.trimmed();
-        if (c.spec.isEmpty()) throw DomainError(QStringLiteral("请选择产品规格！"));
-        requireLength(c.spec, kSpecLength, QStringLiteral("产品规格"));
-        c.kpjg = parsed(p.listPrice);
+        if (p.specification.trimmed().isEmpty())
+            throw DomainError(QStringLiteral("请选择产品规格！"), ErrorCode::Incomplete);
+        c.spec = checkedSize(p.specification);
+        c.kpjg = checkedPrice(p.listPrice, kMaxListPrice);
     }
 
     if (!p.customerCode.trimmed().isEmpty()) {
-        c.customer = customerByCode(p.customerCode);
-        if (!c.customer) throw DomainError(kNoCustomer);
+        c.customer = findCustomer(m_s, foldFullWidth(p.customerCode));
+        if (!c.customer) throw DomainError(kNoCustomer, ErrorCode::NotFound);
         const QVariant has = m_s.scalar(
             QStringLiteral("SELECT id FROM {khprice} WHERE {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?} "
                            "ORDER BY id {first:1}"),
-            {c.customer->khdm.trimmed(), c.code});
-        if (has.isValid() && !has.isNull()) throw DomainError(kCustomerHasProduct);
+            {c.customer->code, c.code});
+        if (found(has)) throw DomainError(kCustomerHasProduct, ErrorCode::Duplicate);
         const QVariant row = m_s.scalar(
             QStringLiteral("SELECT id FROM {velcpzk} WHERE {ci:cpdm} = {ci:?} ORDER BY id {first:1}"), {c.code});
-        if (row.isValid() && !row.isNull()) c.productionRow = row.toLongLong();
+        if (found(row)) c.productionRow = row.toLongLong();
     }
     return c;
 }
@@ -376,7 +361,7 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
 
         const QVariant named = m_s.scalar(
             QStringLiteral("SELECT id FROM {cpgg} WHERE {ci:cpmc} = {ci:?} ORDER BY id {first:1}"), {c.name});
-        if (!named.isValid() || named.isNull()) {
+        if (!found(named)) {
             m_s.insert(QStringLiteral("cpgg"), {{"cpdm", c.code}, {"cpmc", c.name}, {"bz", c.flag}});
             result.nameInserted = true;
         }
@@ -392,32 +377,29 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
             result.productInserted = true;
         }
 
-        auto addCustomerPrice = [&](const CatalogueCustomer &k) {
-            const QString khdm = k.khdm.trimmed();
-            m_s.insert(QStringLiteral("khprice"), {{"khdm", khdm},
-                                                   {"khmc", k.khmc},
+        auto addCustomerPrice = [&](const Customer &k) {
+            m_s.insert(QStringLiteral("khprice"), {{"khdm", k.code},
+                                                   {"khmc", k.name},
                                                    {"cpdm", c.code},
                                                    {"cpmc", c.name},
                                                    {"cpgg", c.spec},
                                                    {"kpjg", c.kpjg},
-                                                   {"dqmc", k.dq},
+                                                   {"dqmc", k.region},
                                                    {"cpbz", c.flag},
                                                    {"rq", today},
-                                                   {"dqbh", khdm.left(2)}});
+                                                   {"dqbh", k.code.left(2)}});
             ++result.customerPricesInserted;
         };
 
         if (!c.customer) {
             QSet<QString> having;
-            QSqlQuery h = m_s.exec(QStringLiteral("SELECT khdm FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {c.code});
-            while (h.next()) having.insert(h.value(0).toString().trimmed().toLower());
-            std::vector<CatalogueCustomer> missing;
-            QSqlQuery q = m_s.exec(QStringLiteral("SELECT khdm, khmc, dq FROM {zxkh} ORDER BY khdm, id"));
-            while (q.next()) {
-                CatalogueCustomer k{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
-                if (!having.contains(k.khdm.trimmed().toLower())) missing.push_back(k);
+            for (const Row &r : m_s.rows(QStringLiteral("SELECT khdm FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {c.code}))
+                having.insert(r.text(QStringLiteral("khdm")).toLower());
+            // Every customer in table order, closed ones included.
+            for (const Row &r : m_s.rows(QStringLiteral("SELECT %1 FROM {zxkh} ORDER BY khdm, id").arg(Customer::columns()))) {
+                const Customer k = Customer::read(r);
+                if (!having.contains(k.code.toLower())) addCustomerPrice(k);
             }
-            for (const CatalogueCustomer &k : missing) addCustomerPrice(k);
             return;
         }
 
@@ -447,11 +429,11 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
 void ProductCatalogue::deleteProduct(const QString &code)
 {
     m_s.transaction([&] {
-        const auto product = productByCode(code);
-        if (!product) throw DomainError(kNotFound);
+        const auto product = findProduct(m_s, code);
+        if (!product) throw DomainError(kNotFound, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("DELETE FROM {price} WHERE id = ?"), {product->id});
-        m_s.execute(QStringLiteral("DELETE FROM {cpgg} WHERE {ci:cpdm} = {ci:?}"), {product->cpdm.trimmed()});
-        m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {product->cpdm.trimmed()});
+        m_s.execute(QStringLiteral("DELETE FROM {cpgg} WHERE {ci:cpdm} = {ci:?}"), {product->code});
+        m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {product->code});
     });
 }
 
@@ -459,7 +441,7 @@ void ProductCatalogue::deleteCustomerPrice(qint64 id)
 {
     m_s.transaction([&] {
         if (m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE id = ?"), {id}) != 1)
-            throw DomainError(kNotFound);
+            throw DomainError(kNotFound, ErrorCode::NotFound);
     });
 }
 
@@ -468,16 +450,16 @@ void ProductCatalogue::deleteCustomerPrice(qint64 id)
 void ProductCatalogue::checkNewCategoryName(const QString &name)
 {
     const QString n = name.trimmed();
-    if (n.isEmpty()) throw DomainError(QStringLiteral("请输入类别名称！"));
+    if (n.isEmpty()) throw DomainError(QStringLiteral("请输入类别名称！"), ErrorCode::Incomplete);
     requireLength(n, kCategoryNameLength, QStringLiteral("类别名称"));
-    if (categoryByName(n)) throw DomainError(QStringLiteral("该名称已存在，不能增加！"));
+    if (categoryByName(n)) throw DomainError(QStringLiteral("该名称已存在，不能增加！"), ErrorCode::Duplicate);
 }
 
 void ProductCatalogue::checkNewCategoryFlag(const QString &flag)
 {
     const QString f = normaliseFlag(flag);
-    if (f.isEmpty()) throw DomainError(QStringLiteral("请输入产品标志！"));
-    if (categoryByFlag(f)) throw DomainError(QStringLiteral("类别标志已存在，不能增加！"));
+    if (f.isEmpty()) throw DomainError(QStringLiteral("请输入产品标志！"), ErrorCode::Incomplete);
+    if (categoryByFlag(f)) throw DomainError(QStringLiteral("类别标志已存在，不能增加！"), ErrorCode::Duplicate);
 }
 
 ProductCategory ProductCatalogue::addCategory(const QString &name, const QString &flag,
@@ -487,9 +469,7 @@ ProductCategory ProductCatalogue::addCategory(const QString &name, const QString
     m_s.transaction([&] {
         checkNewCategoryName(name);
         checkNewCategoryFlag(flag);
-        QString list = specifications.trimmed();
-        requireLength(list, kSpecListLength, QStringLiteral("规格"));
-        if (list.isEmpty()) list = QStringLiteral(" ");
+        const QString list = checkedSizeList(specifications);
         c.lbmc = name.trimmed();
         c.cpbz = normaliseFlag(flag);
         c.cpgg = list;
@@ -502,9 +482,9 @@ QString ProductCatalogue::addSpecification(qint64 categoryId, const QString &spe
 {
     QString list;
     m_s.transaction([&] {
-        if (specification.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入规格！"));
+        if (specification.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入规格！"), ErrorCode::Incomplete);
         const auto category = categoryById(categoryId);
-        if (!category) throw DomainError(kNotFound);
+        if (!category) throw DomainError(kNotFound, ErrorCode::NotFound);
         list = withSpecification(category->cpgg, specification);
         m_s.execute(QStringLiteral("UPDATE {cplbgg} SET cpgg = ? WHERE id = ?"), {list, categoryId});
     });
@@ -514,11 +494,10 @@ QString ProductCatalogue::addSpecification(qint64 categoryId, const QString &spe
 void ProductCatalogue::replaceSpecifications(qint64 categoryId, const QString &list)
 {
     m_s.transaction([&] {
-        QString l = list.trimmed();
-        if (l.isEmpty()) throw DomainError(QStringLiteral("请输入规格！"));
-        requireLength(l, kSpecListLength, QStringLiteral("规格"));
+        if (list.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入规格！"), ErrorCode::Incomplete);
+        const QString l = checkedSizeList(list);
         if (m_s.execute(QStringLiteral("UPDATE {cplbgg} SET cpgg = ? WHERE id = ?"), {l, categoryId}) != 1)
-            throw DomainError(kNotFound);
+            throw DomainError(kNotFound, ErrorCode::NotFound);
     });
 }
 
@@ -537,30 +516,31 @@ bool ProductCatalogue::deleteCategory(const QString &name)
 
 void ProductCatalogue::checkNewPackagingCode(const QString &code)
 {
-    if (productByCode(code)) throw DomainError(QStringLiteral("该代码已经存在,重新输入代码!"));
+    if (findProduct(m_s, foldFullWidth(code)))
+        throw DomainError(QStringLiteral("该代码已经存在,重新输入代码!"), ErrorCode::Duplicate);
 }
 
 qint64 ProductCatalogue::addPackaging(const NewPackaging &p)
 {
     const QString code = foldFullWidth(p.code).trimmed();
     const QString name = p.name.trimmed();
-    if (code.isEmpty()) throw DomainError(QStringLiteral("请输入包装物代码!"));
-    if (name.isEmpty()) throw DomainError(QStringLiteral("请输入包装物名称!"));
+    if (code.isEmpty()) throw DomainError(QStringLiteral("请输入包装物代码!"), ErrorCode::Incomplete);
+    if (name.isEmpty()) throw DomainError(QStringLiteral("请输入包装物名称!"), ErrorCode::Incomplete);
     const bool label = p.category.trimmed() == kLabelCategory;
-    if (p.specification.isEmpty() && !label) throw DomainError(QStringLiteral("请输入包装物规格!"));
-    if (p.price.isEmpty()) throw DomainError(QStringLiteral("请输入包装物价格!"));
+    if (p.specification.isEmpty() && !label)
+        throw DomainError(QStringLiteral("请输入包装物规格!"), ErrorCode::Incomplete);
+    const double price = checkedPrice(p.price, kMaxPackagingPrice);
 
     qint64 id = 0;
     m_s.transaction([&] {
         const auto category = categoryByName(p.category);
-        if (!category) throw DomainError(QStringLiteral("请先增加产品类别!"));
+        if (!category) throw DomainError(QStringLiteral("请先增加产品类别!"), ErrorCode::NotFound);
         checkNewPackagingCode(code);
         requireLength(code, kPackagingCodeLength, QStringLiteral("包装物代码"));
         requireLength(name, kPackagingNameLength, QStringLiteral("包装物名称"));
-        QString spec = label ? QString() : p.specification.trimmed();
-        requireLength(spec, kSpecLength, QStringLiteral("包装物规格"));
-        if (spec.isEmpty()) spec = QStringLiteral(" "); // a label has no size
-        const double price = parsed(p.price);
+        // A label has no size; a blank size stays blank.
+        const QString spec = label || p.specification.trimmed().isEmpty() ? QStringLiteral(" ")
+                                                                            : checkedSize(p.specification);
         id = m_s.insert(QStringLiteral("price"), {{"cpdm", code},
                                                   {"cpmc", name},
                                                   {"cpgg", spec},
@@ -572,17 +552,17 @@ qint64 ProductCatalogue::addPackaging(const NewPackaging &p)
     return id;
 }
 
-void ProductCatalogue::repricePackaging(qint64 priceId, const QString &priceText)
+void ProductCatalogue::repricePackaging(qint64 priceId, double newPrice)
 {
-    const double price = parsed(priceText);
+    const double price = checkedPrice(newPrice, kMaxPackagingPrice);
     m_s.transaction([&] {
         const auto item = productById(priceId);
-        if (!item) throw DomainError(kNotFound);
+        if (!item) throw DomainError(kNotFound, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ? WHERE id = ?"), {price, price, priceId});
         // The whole stock is revalued at the new price. The amount is computed
         // from the stored price: a parameter beside the integer sl would be
         // typed as an integer by some engines.
-        const QString code = item->cpdm.trimmed();
+        const QString code = item->code;
         m_s.execute(QStringLiteral("UPDATE {bzbqk} SET price = ? WHERE {ci:dm} = {ci:?}"), {price, code});
         m_s.execute(QStringLiteral("UPDATE {bzbqk} SET zje = price * sl WHERE {ci:dm} = {ci:?}"), {code});
     });
@@ -592,7 +572,7 @@ void ProductCatalogue::deletePackaging(qint64 priceId)
 {
     m_s.transaction([&] {
         if (m_s.execute(QStringLiteral("DELETE FROM {price} WHERE id = ?"), {priceId}) != 1)
-            throw DomainError(kNotFound);
+            throw DomainError(kNotFound, ErrorCode::NotFound);
     });
 }
 
@@ -601,31 +581,31 @@ void ProductCatalogue::deletePackaging(qint64 priceId)
 void ProductCatalogue::linkFormula(const QString &productCode, const QString &formulaNumber)
 {
     m_s.transaction([&] {
-        const auto product = productByCode(productCode);
-        if (!product) throw DomainError(QStringLiteral("请选择产品！"));
+        const auto product = findProduct(m_s, productCode);
+        if (!product) throw DomainError(QStringLiteral("请选择产品！"), ErrorCode::Incomplete);
         const auto formula = formulaByNumber(formulaNumber);
-        if (!formula) throw DomainError(kNoFormula);
+        if (!formula) throw DomainError(kNoFormula, ErrorCode::Incomplete);
         const double cost = costPerTonne(formula->pfcb);
-        const QString code = product->cpdm.trimmed();
+        const QString code = product->code;
 
         m_s.execute(QStringLiteral("UPDATE {price} SET cbjg = ? WHERE id = ?"), {cost, product->id});
         const QVariant row = m_s.scalar(
             QStringLiteral("SELECT id FROM {velcpzk} WHERE {ci:cpdm} = {ci:?} ORDER BY id {first:1}"), {code});
-        if (row.isValid() && !row.isNull()) {
+        if (found(row)) {
             m_s.execute(QStringLiteral("UPDATE {velcpzk} SET sccb = ?, pfhm = ? WHERE id = ?"),
                         {cost, formula->pfhm, row.toLongLong()});
             return;
         }
         m_s.insert(QStringLiteral("velcpzk"), {{"cpdm", code},
-                                               {"cpmc", product->cpmc},
-                                               {"cpgg", product->cpgg},
+                                               {"cpmc", product->name},
+                                               {"cpgg", product->spec},
                                                {"scsl", 0.0},
                                                {"sccb", cost},
                                                {"pfhm", formula->pfhm},
                                                {"scbz", QStringLiteral("")},
                                                {"scrq_1", dateText(m_clock.today())},
                                                {"scrq_0", todayStamp()},
-                                               {"cpbz", product->cpbz}});
+                                               {"cpbz", product->flag}});
     });
 }
 

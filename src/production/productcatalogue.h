@@ -7,7 +7,10 @@
 // Every operation validates all of its input first and then writes, both
 // catalogs included, in one transaction.
 
-#include <QDateTime>
+#include "data/row.h"
+#include "data/rowpager.h"
+#include "production/products.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -23,38 +26,25 @@ struct ProductCategory {
     QString lbmc; // name
     QString cpbz; // product flag
     QString cpgg; // comma list of bag sizes, " " when none
-};
 
-// A row of price: a feed product or a packaging material.
-struct CatalogueProduct {
-    qint64 id = 0;
-    QString cpdm;
-    QString cpmc;
-    QString cpgg;
-    double kpjg = 0; // list price (yuan/t; a packaging material's unit price)
-    double cbjg = 0; // cost price
-    QString cpbz;
-    QDateTime rq;
-};
-
-struct CustomerPrice {
-    qint64 id = 0;
-    QString khdm, khmc, cpdm, cpmc, cpgg;
-    double kpjg = 0;
-    QString dqbh, dqmc, cpbz;
-    QDateTime rq;
+    static ProductCategory read(const Row &r);
 };
 
 struct FormulaInfo {
     qint64 id = 0;
     QString pfhm, pfmc, pfbz;
-    double pfcb = 0; // yuan per kilogram
-    QDateTime rq;
-    QString rydm;    // author
+    double pfcb = 0;  // yuan per kilogram
+    QString date;     // rq_0 as "yyyy-mm-dd"
+    QString rydm;     // author
+
+    static FormulaInfo read(const Row &r);
 };
 
-struct CatalogueCustomer {
-    QString khdm, khmc, dq;
+// One customer's price row, as far as deleting it needs to say whose it is.
+struct CustomerPriceOwner {
+    qint64 id = 0;
+    QString customerName; // khmc
+    QString productName;  // cpmc
 };
 
 // What "确定" on the new-product entry works from.
@@ -63,7 +53,7 @@ struct NewProduct {
     QString code;          // stored lower-case
     QString name;
     QString specification;
-    QString listPrice;     // as typed
+    double listPrice = 0;  // yuan per tonne
     QString customerCode;  // empty: every customer
     QString formulaNumber;
 };
@@ -88,7 +78,7 @@ struct NewPackaging {
     QString code;
     QString name;
     QString specification;
-    QString price;    // as typed, yuan per piece
+    double price = 0; // yuan per piece
 };
 
 class ProductCatalogue {
@@ -105,8 +95,15 @@ public:
     // The list with one size added; a blank list gives the size alone.
     // Refused when the result is longer than the column holds.
     static QString withSpecification(const QString &list, const QString &added);
+    // A bag size as typed: a positive number of kilograms that fits the
+    // column. Returns it trimmed; refused with "请输入正确的数字！".
+    static QString checkedSize(const QString &typed);
     // A formula cost in yuan per tonne (pfcb is per kilogram), as shown.
     static double costPerTonne(double pfcb);
+    // A list price (yuan per tonne) or a packaging price (yuan per piece) as
+    // typed: a number from 0 to max, taken to the cent. Refused with
+    // "请输入正确的数字！".
+    static double parsePrice(const QString &typed, double max);
 
     static constexpr int kCodeLength = 20;
     static constexpr int kNameLength = 28;
@@ -115,6 +112,10 @@ public:
     static constexpr int kSpecListLength = 50;
     static constexpr int kPackagingCodeLength = 6;
     static constexpr int kPackagingNameLength = 14;
+    // The dearest list price (yuan per tonne) and packaging price (yuan per
+    // piece) taken: far above any feed, far below nonsense.
+    static constexpr double kMaxListPrice = 1e7;
+    static constexpr double kMaxPackagingPrice = 1e5;
     static inline const QString kLabelCategory = QStringLiteral("标签");
 
     // ---- reading ----------------------------------------------------------
@@ -123,16 +124,19 @@ public:
     std::optional<ProductCategory> categoryByFlag(const QString &flag);
     std::optional<ProductCategory> categoryById(qint64 id);
 
-    std::vector<CatalogueProduct> products(); // by code
+    // The list of products (price), a page at a time, by code; columns as
+    // Product::columns().
+    static RowQuery productQuery();
     // Rows whose flag is a capital letter: by code, or newest first.
-    std::vector<CatalogueProduct> packagingItems(bool newestFirst = false);
+    std::vector<Product> packagingItems(bool newestFirst = false);
     QStringList productCodesWithFlag(const QString &flag);
-    std::optional<CatalogueProduct> productByCode(const QString &code);
-    std::optional<CatalogueProduct> productById(qint64 id);
+    std::optional<Product> productById(qint64 id);
 
-    std::vector<CustomerPrice> customerPrices(); // by customer, then product
-    std::optional<CustomerPrice> customerPriceById(qint64 id);
-    std::optional<CatalogueCustomer> customerByCode(const QString &code);
+    // Every customer's price of every product (khprice), a page at a time,
+    // by customer and product: id, khdm, khmc, cpdm, cpmc, cpgg, kpjg, dqbh,
+    // dqmc, cpbz, rq.
+    static RowQuery customerPriceQuery();
+    std::optional<CustomerPriceOwner> customerPriceById(qint64 id);
 
     std::vector<FormulaInfo> formulas(); // by number
     std::optional<FormulaInfo> formulaByNumber(const QString &number);
@@ -142,8 +146,8 @@ public:
 
     // ---- adding a product for customers ----------------------------------
     // Checks everything "确定" needs and tells what it will do; throws
-    // DomainError with the message to show. A customer who already has the
-    // product is refused with "该客户此品种已存在，不能插入！".
+    // DomainError with the message to show: Incomplete when no known formula
+    // is shown, Duplicate when the one customer already has the product.
     NewProductPlan planNewProduct(const NewProduct &p);
     // Writes the name, product, customer price rows and (one customer only)
     // the production master row or its cost, in one transaction.
@@ -158,6 +162,9 @@ public:
     // ---- categories -------------------------------------------------------
     void checkNewCategoryName(const QString &name);
     void checkNewCategoryFlag(const QString &flag);
+    // A list of bag sizes as typed: each a size (checkedSize), within the
+    // column; a blank list is " ". Returns what is stored.
+    static QString checkedSizeList(const QString &typed);
     // Returns the stored category.
     ProductCategory addCategory(const QString &name, const QString &flag, const QString &specifications);
     // Returns the new list.
@@ -170,7 +177,7 @@ public:
     void checkNewPackagingCode(const QString &code);
     qint64 addPackaging(const NewPackaging &p);
     // New unit price on the price row and the stock row, which is revalued.
-    void repricePackaging(qint64 priceId, const QString &price);
+    void repricePackaging(qint64 priceId, double price);
     void deletePackaging(qint64 priceId);
 
     // ---- formula of a product ----------------------------------------------

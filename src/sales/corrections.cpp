@@ -1,9 +1,9 @@
 #include "sales/corrections.h"
 
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "data/session.h"
-
-#include <cmath>
+#include "sales/salesnumbers.h"
 
 namespace fm {
 
@@ -11,86 +11,63 @@ namespace {
 
 const QString kNotFound = QStringLiteral("未找到要修改的记录！");
 const QString kUnchanged = QStringLiteral("数据没有改变，不需修改！");
-
-bool same(double a, double b)
-{
-    return std::fabs(a - b) < 1e-9;
-}
+const QString kNotLinked = QStringLiteral("该退料的退料记录或资金记录不是唯一的一条，不能修改或删除！");
+const QString kReturnColumns = QStringLiteral("id, khdm, region, khmc, cpdm, cpmc, cpgg, zznum, tlnum, kpjg, kpje, "
+                                              "rq_1, rq_2, zzhm, czydm FROM {sale1} ");
 
 } // namespace
 
-std::vector<SaleLine> Corrections::lines(const QString &where, const QVariantList &values)
+Rows Corrections::slipLines(const QString &zzhm, const QString &customerCode, const QString &lineDate)
 {
-    std::vector<SaleLine> out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT id, khdm, khmc, region, cpdm, cpmc, cpgg, czydm, rq_1, rq_2, zzhm, "
-                                          "zznum, zzjg, zzje, tlnum, kpjg, kpje, recnum FROM {sale1} ")
-                               + where,
-                           values);
-    while (q.next()) {
-        SaleLine l;
-        l.id = q.value(0).toLongLong();
-        l.khdm = q.value(1).toString().trimmed();
-        l.khmc = q.value(2).toString().trimmed();
-        l.region = q.value(3).toString().trimmed();
-        l.cpdm = q.value(4).toString().trimmed();
-        l.cpmc = q.value(5).toString().trimmed();
-        l.cpgg = q.value(6).toString().trimmed();
-        l.czydm = q.value(7).toString().trimmed();
-        l.rq_1 = q.value(8).toString().trimmed();
-        l.rq_2 = q.value(9).toString().trimmed();
-        l.zzhm = q.value(10).toString().trimmed();
-        l.zznum = q.value(11).toDouble();
-        l.zzjg = q.value(12).toDouble();
-        l.zzje = q.value(13).toDouble();
-        l.tlnum = q.value(14).toDouble();
-        l.kpjg = q.value(15).toDouble();
-        l.kpje = q.value(16).toDouble();
-        l.recnum = q.value(17).toInt();
-        out.push_back(l);
-    }
-    return out;
+    return m_s.rows(QStringLiteral("SELECT id, region, khmc, cpmc, cpgg, zznum, zzjg, zzje, czydm, rq_1, rq_2 FROM {sale1} "
+                                   "WHERE zzhm = ? AND {ci:khdm} = {ci:?} AND rq_1 = ? AND bz_1 = '1' ORDER BY id"),
+                    {zzhm, customerCode, lineDate});
 }
 
-std::vector<SaleLine> Corrections::slipLines(const QString &zzhm, const QString &customerCode, const QString &lineDate)
-{
-    return lines(QStringLiteral("WHERE zzhm = ? AND {ci:khdm} = {ci:?} AND rq_1 = ? AND bz_1 = '1' ORDER BY id"),
-                 {zzhm, customerCode, lineDate});
-}
-
-std::vector<SaleLine> Corrections::returnLines(const QString &date, const QString &customerCode)
+Rows Corrections::returnLines(const QString &date, const QString &customerCode)
 {
     if (customerCode.trimmed().isEmpty())
-        return lines(QStringLiteral("WHERE czydm = ? AND rq_2 = ? AND bz_1 = '3' ORDER BY id"), {m_operator, date});
-    return lines(QStringLiteral("WHERE czydm = ? AND rq_2 = ? AND bz_1 = '3' AND {ci:khdm} = {ci:?} ORDER BY id"),
-                 {m_operator, date, customerCode.trimmed()});
+        return m_s.rows(QStringLiteral("SELECT ") + kReturnColumns
+                            + QStringLiteral("WHERE czydm = ? AND rq_2 = ? AND bz_1 = '3' ORDER BY id"),
+                        {m_operator, date});
+    return m_s.rows(QStringLiteral("SELECT ") + kReturnColumns
+                        + QStringLiteral("WHERE rq_2 = ? AND bz_1 = '3' AND {ci:khdm} = {ci:?} ORDER BY id"),
+                    {date, customerCode.trimmed()});
 }
 
 SaleLine Corrections::line(qint64 id)
 {
-    const std::vector<SaleLine> l = lines(QStringLiteral("WHERE id = ?"), {id});
-    if (l.empty()) throw DomainError(kNotFound);
-    return l.front();
+    const auto r = m_s.row(QStringLiteral("SELECT %1 FROM {sale1} WHERE id = ?").arg(SaleLine::columns()), {id});
+    if (!r) throw DomainError(kNotFound, ErrorCode::NotFound);
+    return SaleLine::read(*r);
 }
 
-void Corrections::modifyIssueLine(qint64 id, double kilograms, double price, const QString &owner, int printLine)
+double Corrections::amount(double kilograms, double price)
 {
+    return money::lineAmount(sales::checkPrice(price), sales::checkKilograms(kilograms));
+}
+
+void Corrections::modifyIssueLine(qint64 id, double kilograms, double price, const QString &workstation, int printLine)
+{
+    const double amount = Corrections::amount(kilograms, price);
     m_s.transaction([&] {
         const SaleLine old = line(id);
-        if (same(old.zznum, kilograms) && same(old.zzjg, price)) throw DomainError(kUnchanged);
-        const double amount = price * kilograms / 1000;
+        if (money::same(old.zznum, kilograms, 1e-9) && money::same(old.zzjg, price, 1e-9))
+            throw DomainError(kUnchanged);
         const int n = m_s.execute(QStringLiteral("UPDATE {sale1} SET zznum = ?, zzjg = ?, zzje = ? WHERE id = ? AND bz_1 = '1'"),
                                   {kilograms, price, amount, id});
-        if (n != 1) throw DomainError(kNotFound);
+        if (n != 1) throw DomainError(kNotFound, ErrorCode::NotFound);
         double spec = 0;
         parseNumber(old.cpgg, &spec);
         m_s.execute(QStringLiteral("UPDATE {khprn} SET sjxl1 = ?, kpje = ?, kpjg = ?, sjbs = ? "
-                                   "WHERE owner = ? AND {ci:khdm} = {ci:?} AND zznum = ? AND zzhm = ?"),
-                    {numberText(kilograms), numberText(amount), numberText(spec * price / 1000),
-                     numberText(spec != 0 ? kilograms / spec : 0), owner, old.khdm, double(printLine), old.zzhm});
+                                   "WHERE owner = ? AND czydm = ? AND {ci:khdm} = {ci:?} AND zznum = ? AND zzhm = ?"),
+                    {numberText(kilograms), numberText(amount), numberText(money::bagPrice(price, spec)),
+                     numberText(spec > 0 ? kilograms / spec : 0), workstation, m_operator, old.khdm, double(printLine),
+                     old.zzhm});
     });
 }
 
-void Corrections::deleteIssueLine(qint64 id, const QString &owner, int printLine)
+void Corrections::deleteIssueLine(qint64 id, const QString &workstation, int printLine)
 {
     m_s.transaction([&] {
         const SaleLine old = line(id);
@@ -98,49 +75,73 @@ void Corrections::deleteIssueLine(qint64 id, const QString &owner, int printLine
                                   {id, m_operator});
         if (n != 1) throw DomainError(QStringLiteral("只能删除本人录入的记录！"));
         m_s.execute(QStringLiteral("UPDATE {khprn} SET cpmc = '', cpgg = '', cpdm = '', sjxl1 = '', kpjg = '', kpje = '', "
-                                   "sjbs = '', bszl = '' WHERE owner = ? AND {ci:khdm} = {ci:?} AND zznum = ? AND zzhm = ?"),
-                    {owner, old.khdm, double(printLine), old.zzhm});
+                                   "sjbs = '', bszl = '' WHERE owner = ? AND czydm = ? AND {ci:khdm} = {ci:?} "
+                                   "AND zznum = ? AND zzhm = ?"),
+                    {workstation, m_operator, old.khdm, double(printLine), old.zzhm});
     });
 }
 
-qint64 Corrections::returnRegisterRow(const SaleLine &l)
+qint64 Corrections::linkedRow(const QString &table, const QString &legacyMatch, const Values &legacyValues, qint64 lineId)
 {
-    // Identical register rows are interchangeable: any one of them is the line's.
-    return m_s.scalar(QStringLiteral("SELECT id FROM {khtl} WHERE rec_num = ? AND {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?} "
-                                     "AND tlrq = ? AND ABS(tlnum - ?) < 0.000001 ORDER BY id {first:1}"),
-                      {l.recnum, l.khdm, l.cpdm, l.rq_2, l.tlnum})
-        .toLongLong();
+    const Dialect &d = m_s.dialect();
+    const QString t = QLatin1Char('{') + table + QLatin1Char('}');
+    // Locks the linked rows and reads their ids in one statement.
+    Rows rows = m_s.rows(d.updateReturningSql(t, QStringLiteral("sale1_id = sale1_id"), QStringLiteral("sale1_id = ?"),
+                                           {QStringLiteral("id")}),
+                         {lineId});
+    if (rows.empty()) {
+        // Written before returns were linked: found by its values, and linked now.
+        Values values{lineId};
+        values << legacyValues;
+        rows = m_s.rows(d.updateReturningSql(t, QStringLiteral("sale1_id = ?"),
+                                          QStringLiteral("sale1_id IS NULL AND ") + legacyMatch, {QStringLiteral("id")}),
+                        values);
+    }
+    if (rows.size() != 1) throw DomainError(kNotLinked);
+    return rows.front().id();
 }
 
-qint64 Corrections::returnFundsRow(const SaleLine &l)
+Corrections::LockedReturn Corrections::lockReturn(qint64 id)
 {
-    return m_s.scalar(QStringLiteral("SELECT id FROM {khzj} WHERE {ci:khdm} = {ci:?} AND rq = ? AND ABS(sjxl - ?) < 0.000001 "
-                                     "AND ABS(ysje + ?) < 0.000001 AND sjje = 0 ORDER BY id {first:1}"),
-                      {l.khdm, l.rq_2, l.tlnum, l.kpje})
-        .toLongLong();
+    const SaleLine seen = line(id);
+    if (!seen.isReturn()) throw DomainError(kNotFound, ErrorCode::NotFound);
+    // The customer's register row first, as a rename of the customer takes it.
+    m_s.lockRows(QStringLiteral("zxkh"), QStringLiteral("khdm"), QStringLiteral("{ci:khdm} = {ci:?}"), {seen.khdm});
+    if (m_s.execute(QStringLiteral("UPDATE {sale1} SET bz_1 = bz_1 WHERE id = ? AND bz_1 = '3'"), {id}) != 1)
+        throw DomainError(kNotFound, ErrorCode::NotFound);
+    LockedReturn r;
+    r.line = line(id); // as it is now that it is locked
+    const SaleLine &l = r.line;
+    r.registerId = linkedRow(QStringLiteral("khtl"),
+                             QStringLiteral("rec_num = ? AND {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?} AND tlrq = ? "
+                                            "AND ABS(tlnum - ?) < 0.000001"),
+                             {l.recnum, l.khdm, l.cpdm, l.rq_2, l.tlnum}, id);
+    r.fundsId = linkedRow(QStringLiteral("khzj"),
+                          QStringLiteral("{ci:khdm} = {ci:?} AND rq = ? AND ABS(sjxl - ?) < 0.000001 "
+                                         "AND ABS(ysje + ?) < 0.000001 AND sjje = 0"),
+                          {l.khdm, l.rq_2, l.tlnum, l.kpje}, id);
+    return r;
 }
 
 void Corrections::modifyReturnLine(qint64 id, double kilograms, double price)
 {
+    const double amount = Corrections::amount(kilograms, price);
     m_s.transaction([&] {
-        const SaleLine old = line(id);
-        if (same(old.tlnum, kilograms) && same(old.kpjg, price)) throw DomainError(kUnchanged);
-        const double amount = price * kilograms / 1000;
-        const qint64 reg = returnRegisterRow(old);
-        const qint64 funds = returnFundsRow(old);
-        const int n = m_s.execute(QStringLiteral("UPDATE {sale1} SET tlnum = ?, kpjg = ?, kpje = ?, zcje = zcjg * ? / 1000 "
-                                                 "WHERE id = ? AND bz_1 = '3'"),
-                                  {kilograms, price, amount, kilograms, id});
-        if (n != 1) throw DomainError(kNotFound);
-        if (reg)
-            m_s.execute(QStringLiteral("UPDATE {khtl} SET tlnum = ?, tlprice = ?, tlje = ? WHERE id = ?"),
-                        {kilograms, price, amount, reg});
-        if (funds) {
-            // The promotion fee taken back scales with the quantity returned.
-            const double ratio = old.tlnum != 0 ? kilograms / old.tlnum : 0;
-            m_s.execute(QStringLiteral("UPDATE {khzj} SET sjxl = ?, ysje = ?, zzje = zzje * ? WHERE id = ?"),
-                        {kilograms, -amount, ratio, funds});
-        }
+        const LockedReturn r = lockReturn(id);
+        const SaleLine &old = r.line;
+        if (money::same(old.tlnum, kilograms, 1e-9) && money::same(old.kpjg, price, 1e-9)) throw DomainError(kUnchanged);
+        m_s.execute(QStringLiteral("UPDATE {sale1} SET tlnum = ?, kpjg = ?, kpje = ?, zcje = ? WHERE id = ?"),
+                    {kilograms, price, amount, money::lineAmount(old.zcjg, kilograms), id});
+        if (m_s.execute(QStringLiteral("UPDATE {khtl} SET tlnum = ?, tlprice = ?, tlje = ? WHERE id = ?"),
+                        {kilograms, price, amount, r.registerId})
+            != 1)
+            throw DomainError(kNotLinked);
+        // The promotion fee taken back scales with the quantity returned.
+        const double ratio = old.tlnum != 0 ? kilograms / old.tlnum : 0;
+        if (m_s.execute(QStringLiteral("UPDATE {khzj} SET sjxl = ?, ysje = ?, zzje = zzje * ? WHERE id = ?"),
+                        {kilograms, -amount, ratio, r.fundsId})
+            != 1)
+            throw DomainError(kNotLinked);
         m_s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = scsl + ? WHERE {ci:cpdm} = {ci:?}"),
                     {kilograms - old.tlnum, old.cpdm});
     });
@@ -149,14 +150,13 @@ void Corrections::modifyReturnLine(qint64 id, double kilograms, double price)
 void Corrections::deleteReturnLine(qint64 id)
 {
     m_s.transaction([&] {
-        const SaleLine old = line(id);
-        const qint64 reg = returnRegisterRow(old);
-        const qint64 funds = returnFundsRow(old);
-        const int n = m_s.execute(QStringLiteral("DELETE FROM {sale1} WHERE id = ? AND bz_1 = '3'"), {id});
-        if (n != 1) throw DomainError(kNotFound);
-        if (reg) m_s.execute(QStringLiteral("DELETE FROM {khtl} WHERE id = ?"), {reg});
-        if (funds) m_s.execute(QStringLiteral("DELETE FROM {khzj} WHERE id = ?"), {funds});
-        m_s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = scsl - ? WHERE {ci:cpdm} = {ci:?}"), {old.tlnum, old.cpdm});
+        const LockedReturn r = lockReturn(id);
+        m_s.execute(QStringLiteral("DELETE FROM {sale1} WHERE id = ?"), {id});
+        if (m_s.execute(QStringLiteral("DELETE FROM {khtl} WHERE id = ?"), {r.registerId}) != 1
+            || m_s.execute(QStringLiteral("DELETE FROM {khzj} WHERE id = ?"), {r.fundsId}) != 1)
+            throw DomainError(kNotLinked);
+        m_s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = scsl - ? WHERE {ci:cpdm} = {ci:?}"),
+                    {r.line.tlnum, r.line.cpdm});
     });
 }
 

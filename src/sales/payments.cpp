@@ -4,7 +4,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "data/session.h"
-#include "sales/salesslip.h"
+#include "sales/salesnumbers.h"
 
 namespace fm {
 
@@ -18,20 +18,23 @@ Balance Payments::balance(const QString &customerCode)
     Balance b;
     const QString today = dateText(m_clock.today());
     for (const char *table : {"khzj", "his_khzj"}) {
-        auto r = m_s.first(QStringLiteral("SELECT COALESCE(SUM(ysje), 0), COALESCE(SUM(sjje), 0) FROM {%1} "
-                                          "WHERE {ci:khdm} = {ci:?} AND rq <= ?")
-                               .arg(QLatin1String(table)),
-                           {customerCode.trimmed(), today});
+        const auto r = m_s.row(QStringLiteral("SELECT COALESCE(SUM(ysje), 0) AS ysje, COALESCE(SUM(sjje), 0) AS sjje "
+                                              "FROM {%1} WHERE {ci:khdm} = {ci:?} AND rq <= ?")
+                                   .arg(QLatin1String(table)),
+                               {customerCode.trimmed(), today});
         if (!r) continue;
-        b.receivable += r->value(0).toDouble();
-        b.received += r->value(1).toDouble();
+        b.receivable += r->number(QStringLiteral("ysje"));
+        b.received += r->number(QStringLiteral("sjje"));
     }
     return b;
 }
 
-qint64 Payments::record(const SalesCustomer &customer, double receivable, double received, double owed)
+qint64 Payments::record(const Customer &customer, double receivable, double received, double owed)
 {
-    if (customer.code.isEmpty()) throw DomainError(QStringLiteral("查无此客户！"));
+    if (customer.code.isEmpty()) throw DomainError(QStringLiteral("查无此客户！"), ErrorCode::NotFound);
+    receivable = sales::checkMoney(receivable);
+    received = sales::checkMoney(received);
+    owed = sales::checkMoney(owed);
     const QString capitals = chineseCapitals(received);
     if (capitals.isEmpty()) throw DomainError(QStringLiteral("金额太大，不能转换为大写金额！"));
     const QDateTime now = m_clock.now();

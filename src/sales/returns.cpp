@@ -2,65 +2,88 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/money.h"
 #include "common/numbertext.h"
 #include "data/session.h"
-#include "sales/salesslip.h"
+#include "sales/salesnumbers.h"
 #include "sales/turnovernumbers.h"
 
 namespace fm {
 
 namespace {
 
-const QString kPurchaseColumns = QStringLiteral(
-    "SELECT id, rq_1, cpmc, cpgg, zcjg, zznum, zzjg, zzje, khmc, cpdm, region, khdm, czydm, sjbs, recnum, cbjg, bz_3, zzhm ");
-
-Purchase purchaseFrom(const QSqlQuery &q, bool history)
+QString purchaseSelect(bool history)
 {
-    Purchase p;
-    p.id = q.value(0).toLongLong();
-    p.history = history;
-    p.rq_1 = q.value(1).toString().trimmed();
-    p.cpmc = q.value(2).toString().trimmed();
-    p.cpgg = q.value(3).toString().trimmed();
-    p.zcjg = q.value(4).toDouble();
-    p.zznum = q.value(5).toDouble();
-    p.zzjg = q.value(6).toDouble();
-    p.zzje = q.value(7).toDouble();
-    p.khmc = q.value(8).toString().trimmed();
-    p.cpdm = q.value(9).toString().trimmed();
-    p.region = q.value(10).toString().trimmed();
-    p.khdm = q.value(11).toString().trimmed();
-    p.czydm = q.value(12).toString().trimmed();
-    p.sjbs = q.value(13).toInt();
-    p.recnum = q.value(14).toInt();
-    p.cbjg = q.value(15).toDouble();
-    p.bz_3 = q.value(16).toString().trimmed();
-    p.zzhm = q.value(17).toString().trimmed();
-    return p;
+    return QStringLiteral("SELECT %1 FROM {%2} ").arg(SaleLine::columns(), history ? QStringLiteral("his_sale1")
+                                                                                           : QStringLiteral("sale1"));
 }
 
+const QString kPurchaseWhere = QStringLiteral("WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ? AND bz_1 <> '3'");
+
 } // namespace
+
+void ReturnTotals::add(const PreparedReturn &r)
+{
+    kilograms += r.kilograms;
+    amount += r.amount;
+}
+
+ReturnTotals ReturnTotals::of(const Rows &lines, const QString &customerCode)
+{
+    ReturnTotals t;
+    for (const Row &l : lines) {
+        if (l.text(QStringLiteral("khdm")).compare(customerCode.trimmed(), Qt::CaseInsensitive) != 0) continue;
+        t.kilograms += l.number(QStringLiteral("tlnum"));
+        t.amount += l.number(QStringLiteral("kpje"));
+    }
+    return t;
+}
 
 Returns::Returns(Session &s, const Clock &clock, QString operatorCode)
     : m_s(s), m_clock(clock), m_operator(std::move(operatorCode))
 {
 }
 
-std::optional<SalesCustomer> Returns::customer(const QString &code)
+std::optional<Customer> Returns::customer(const QString &code)
 {
-    return findSalesCustomer(m_s, code);
+    return findCustomer(m_s, code);
+}
+
+RowQuery Returns::purchaseQuery(const QString &customerCode, const QString &from, const QString &to, bool history) const
+{
+    return RowQuery{purchaseSelect(history) + kPurchaseWhere, {customerCode.trimmed(), from, to},
+                    {QStringLiteral("rq_1")}};
 }
 
 std::vector<Purchase> Returns::purchases(const QString &customerCode, const QString &from, const QString &to)
 {
     std::vector<Purchase> out;
-    const QString where = QStringLiteral("WHERE {ci:khdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ? AND bz_1 <> '3' ORDER BY rq_1, id");
-    QSqlQuery q = m_s.exec(kPurchaseColumns + QStringLiteral("FROM {sale1} ") + where, {customerCode.trimmed(), from, to});
-    while (q.next()) out.push_back(purchaseFrom(q, false));
-    q.finish();
-    QSqlQuery h = m_s.exec(kPurchaseColumns + QStringLiteral("FROM {his_sale1} ") + where, {customerCode.trimmed(), from, to});
-    while (h.next()) out.push_back(purchaseFrom(h, true));
+    for (bool history : {false, true}) {
+        const RowQuery q = purchaseQuery(customerCode, from, to, history);
+        for (const Row &r : m_s.rows(q.select + QStringLiteral(" ORDER BY rq_1, id"), q.values)) {
+            Purchase p;
+            static_cast<SaleLine &>(p) = SaleLine::read(r);
+            p.history = history;
+            out.push_back(p);
+        }
+    }
     return out;
+}
+
+std::optional<Purchase> Returns::purchase(qint64 id, bool history)
+{
+    const auto r = m_s.row(purchaseSelect(history) + QStringLiteral("WHERE id = ?"), {id});
+    if (!r) return std::nullopt;
+    Purchase p;
+    static_cast<SaleLine &>(p) = SaleLine::read(*r);
+    p.history = history;
+    return p;
+}
+
+QString Returns::category(const QString &flag)
+{
+    const auto r = m_s.row(QStringLiteral("SELECT lbmc FROM {cplbgg} WHERE cpbz = ? ORDER BY id {first:1}"), {flag});
+    return r ? r->text(QStringLiteral("lbmc")) : QString();
 }
 
 QString Returns::unitFor(const QString &spec)
@@ -81,7 +104,7 @@ double Returns::kilograms(const QString &unit, double bags, const QString &spec,
                                     QStringLiteral("包"), QStringLiteral("袋")};
     if (bySpec.contains(u)) {
         double perBag = 0;
-        if (!parseNumber(spec, &perBag)) throw DomainError(QStringLiteral("产品规格有错：%1").arg(spec));
+        if (!parseNumber(spec, &perBag) || perBag <= 0) throw DomainError(QStringLiteral("产品规格有错：%1").arg(spec));
         return bags * perBag;
     }
     return current;
@@ -91,59 +114,48 @@ PreparedReturn Returns::prepare(const Purchase &p, double bags, const QString &u
 {
     PreparedReturn r;
     r.purchase = p;
-    r.category = m_s.scalar(QStringLiteral("SELECT lbmc FROM {cplbgg} WHERE cpbz = ? ORDER BY id {first:1}"), {p.bz_3})
-                     .toString()
-                     .trimmed();
-    r.bags = bags;
+    r.bags = sales::checkBags(bags);
     r.unit = unit.trimmed();
-    r.kilograms = kilograms;
+    r.kilograms = sales::checkKilograms(kilograms);
     // Double precision throughout: the amount is exactly price × kg / 1000.
-    r.amount = p.zzjg * kilograms / 1000;
+    r.amount = money::lineAmount(p.zzjg, r.kilograms);
     r.serial = TurnoverNumbers(m_s).drawSerial();
     return r;
 }
 
-ReturnResult Returns::confirm(const SalesCustomer &customer, const PreparedReturn &r, const QString &lineDate)
+ReturnResult Returns::confirm(const Customer &customer, const PreparedReturn &r, const QString &lineDate)
 {
     const Purchase &p = r.purchase;
-    const QDateTime now = m_clock.now();
-    // A retail customer's return line carries the policy price; its amount is at the sold price.
-    const double linePrice = customer.retail() ? p.zcjg : p.zzjg;
+    sales::checkKilograms(r.kilograms);
+    sales::checkBags(r.bags);
+    // Every row of the return carries the window's line date, so that a
+    // return confirmed after midnight is found again with its lines.
+    const QString date = lineDate;
     ReturnResult out;
     m_s.transaction([&] {
-        out.saleId = m_s.insert(QStringLiteral("sale1"),
-                                {{QStringLiteral("rq_1"), lineDate},
-                                 {QStringLiteral("cpmc"), p.cpmc},
-                                 {QStringLiteral("cpgg"), p.cpgg},
-                                 {QStringLiteral("zcjg"), p.zcjg},
-                                 {QStringLiteral("zznum"), 0.0},
-                                 {QStringLiteral("zzjg"), 0.0},
-                                 {QStringLiteral("zzje"), 0.0},
-                                 {QStringLiteral("kpjg"), linePrice},
-                                 {QStringLiteral("tlnum"), r.kilograms},
-                                 {QStringLiteral("kpje"), r.amount},
-                                 {QStringLiteral("khmc"), customer.name},
-                                 {QStringLiteral("rq_2"), lineDate},
-                                 {QStringLiteral("cpdm"), p.cpdm},
-                                 {QStringLiteral("region"), customer.region},
-                                 {QStringLiteral("khdm"), customer.code},
-                                 {QStringLiteral("czydm"), m_operator},
-                                 {QStringLiteral("sjbs"), int(qRound(r.bags))},
-                                 {QStringLiteral("recnum"), r.serial},
-                                 {QStringLiteral("bz_1"), QStringLiteral("3")},
-                                 {QStringLiteral("cbjg"), p.cbjg},
-                                 {QStringLiteral("zzhm"), QStringLiteral("0")},
-                                 {QStringLiteral("bz_3"), p.bz_3},
-                                 {QStringLiteral("sjxl1"), 0.0},
-                                 {QStringLiteral("sjxl2"), 0.0},
-                                 {QStringLiteral("zcje"), p.zcjg * r.kilograms / 1000},
-                                 {QStringLiteral("cbje"), 0.0},
-                                 {QStringLiteral("hksl"), 0.0},
-                                 {QStringLiteral("hkje"), 0.0},
-                                 {QStringLiteral("ce"), 0.0},
-                                 {QStringLiteral("bz_2"), QStringLiteral("0")},
-                                 {QStringLiteral("fphm"), QString()},
-                                 {QStringLiteral("bszl"), r.unit}});
+        SaleLine l;
+        l.rq_1 = l.rq_2 = date;
+        l.khdm = customer.code;
+        l.khmc = customer.name;
+        l.region = customer.region;
+        l.cpdm = p.cpdm;
+        l.cpmc = p.cpmc;
+        l.cpgg = p.cpgg;
+        l.zzhm = QStringLiteral("0");
+        l.bz_1 = QStringLiteral("3");
+        l.bz_3 = p.bz_3;
+        l.bszl = r.unit;
+        l.czydm = m_operator;
+        // A retail customer's return line carries the policy price; its amount is at the sold price.
+        l.kpjg = customer.isRetail() ? p.zcjg : p.zzjg;
+        l.tlnum = r.kilograms;
+        l.kpje = r.amount;
+        l.zcjg = p.zcjg;
+        l.zcje = money::lineAmount(p.zcjg, r.kilograms);
+        l.cbjg = p.cbjg;
+        l.sjbs = r.bags;
+        l.recnum = r.serial;
+        out.saleId = writeSaleLine(m_s, l);
         out.registerId = m_s.insert(QStringLiteral("khtl"), {{QStringLiteral("khdm"), customer.code},
                                                              {QStringLiteral("region"), customer.region},
                                                              {QStringLiteral("khmc"), customer.name},
@@ -155,9 +167,10 @@ ReturnResult Returns::confirm(const SalesCustomer &customer, const PreparedRetur
                                                              {QStringLiteral("tlje"), r.amount},
                                                              {QStringLiteral("bz"), QStringLiteral("0")},
                                                              {QStringLiteral("czydm"), m_operator},
-                                                             {QStringLiteral("tlrq"), lineDate},
+                                                             {QStringLiteral("tlrq"), date},
                                                              {QStringLiteral("kprq"), p.rq_1},
-                                                             {QStringLiteral("rec_num"), r.serial}});
+                                                             {QStringLiteral("rec_num"), r.serial},
+                                                             {QStringLiteral("sale1_id"), out.saleId}});
         // The return takes back exactly the promotion fee of the goods returned.
         out.fundsId = m_s.insert(QStringLiteral("khzj"),
                                  {{QStringLiteral("khdm"), customer.code},
@@ -165,12 +178,13 @@ ReturnResult Returns::confirm(const SalesCustomer &customer, const PreparedRetur
                                   {QStringLiteral("region"), customer.region},
                                   {QStringLiteral("ysje"), -r.amount},
                                   {QStringLiteral("sjje"), 0.0},
-                                  {QStringLiteral("sjdx"), QStringLiteral("退料时间:") + dateTimeText(now)},
+                                  {QStringLiteral("sjdx"), QStringLiteral("退料时间:") + dateTimeText(m_clock.now())},
                                   {QStringLiteral("sqje"), 0.0},
                                   {QStringLiteral("sjxl"), r.kilograms},
-                                  {QStringLiteral("rq"), dateText(now.date())},
+                                  {QStringLiteral("rq"), date},
                                   {QStringLiteral("czydm"), m_operator},
-                                  {QStringLiteral("zzje"), -r.kilograms * (p.zzjg - p.zcjg) / 1000}});
+                                  {QStringLiteral("zzje"), -money::promotionFee(r.kilograms, p.zzjg, p.zcjg)},
+                                  {QStringLiteral("sale1_id"), out.saleId}});
         const int n = m_s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = scsl + ? WHERE {ci:cpdm} = {ci:?}"),
                                   {r.kilograms, p.cpdm});
         out.productMissing = n == 0;
@@ -178,38 +192,20 @@ ReturnResult Returns::confirm(const SalesCustomer &customer, const PreparedRetur
     return out;
 }
 
-std::vector<ReturnLine> Returns::todaysReturns(const QString &lineDate, const QString &customerCode)
+Rows Returns::returnsOfDay(const QString &lineDate, List list, const QString &customerCode)
 {
     QString sql = QStringLiteral("SELECT id, khdm, region, khmc, cpdm, cpmc, cpgg, zznum, tlnum, kpjg, kpje, rq_1, rq_2, "
-                                 "zzhm, czydm FROM {sale1} WHERE czydm = ? AND rq_2 = ? AND bz_1 = '3'");
-    Values values{m_operator, lineDate};
-    if (!customerCode.trimmed().isEmpty()) {
+                                 "zzhm, czydm FROM {sale1} WHERE rq_2 = ? AND bz_1 = '3'");
+    Values values{lineDate};
+    if (list != List::Customer) {
+        sql += QStringLiteral(" AND czydm = ?");
+        values << m_operator;
+    }
+    if (list != List::Operator) {
         sql += QStringLiteral(" AND {ci:khdm} = {ci:?}");
         values << customerCode.trimmed();
     }
-    sql += QStringLiteral(" ORDER BY id");
-    std::vector<ReturnLine> out;
-    QSqlQuery q = m_s.exec(sql, values);
-    while (q.next()) {
-        ReturnLine l;
-        l.id = q.value(0).toLongLong();
-        l.khdm = q.value(1).toString().trimmed();
-        l.region = q.value(2).toString().trimmed();
-        l.khmc = q.value(3).toString().trimmed();
-        l.cpdm = q.value(4).toString().trimmed();
-        l.cpmc = q.value(5).toString().trimmed();
-        l.cpgg = q.value(6).toString().trimmed();
-        l.zznum = q.value(7).toDouble();
-        l.tlnum = q.value(8).toDouble();
-        l.kpjg = q.value(9).toDouble();
-        l.kpje = q.value(10).toDouble();
-        l.rq_1 = q.value(11).toString().trimmed();
-        l.rq_2 = q.value(12).toString().trimmed();
-        l.zzhm = q.value(13).toString().trimmed();
-        l.czydm = q.value(14).toString().trimmed();
-        out.push_back(l);
-    }
-    return out;
+    return m_s.rows(sql + QStringLiteral(" ORDER BY id"), values);
 }
 
 } // namespace fm

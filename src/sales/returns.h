@@ -1,7 +1,13 @@
 #pragma once
 // Goods taken back on the "退  料" tab: against a purchase of the customer
-// (current period or history), written as a return line, a register row, a
-// negative receivable and a stock rise, all in one transaction.
+// (current period or history), written as a return line, a register row
+// (khtl), a negative receivable (khzj) and a stock rise, in one transaction.
+// The register and funds rows carry the id of the return line (sale1_id), and
+// all rows of one return carry the window's line date.
+
+#include "accounts/customers.h"
+#include "data/rowpager.h"
+#include "sales/saleline.h"
 
 #include <QString>
 #include <optional>
@@ -11,19 +17,14 @@ namespace fm {
 
 class Session;
 class Clock;
-struct SalesCustomer;
 
-struct Purchase {
-    qint64 id = 0;
+// A line the customer bought, in sale1 or (history) his_sale1.
+struct Purchase : SaleLine {
     bool history = false;
-    QString rq_1, cpmc, cpgg, khmc, cpdm, region, khdm, czydm, bz_3, zzhm;
-    double zcjg = 0, zznum = 0, zzjg = 0, zzje = 0, cbjg = 0;
-    int sjbs = 0, recnum = 0;
 };
 
 struct PreparedReturn {
     Purchase purchase;
-    QString category;   // cplbgg.lbmc of the purchase's flag
     double bags = 0;
     QString unit;
     double kilograms = 0;
@@ -36,11 +37,13 @@ struct ReturnResult {
     bool productMissing = false; // no stock row: "该产品不存在！"
 };
 
-// A return line as the returns grid lists it.
-struct ReturnLine {
-    qint64 id = 0;
-    QString khdm, region, khmc, cpdm, cpmc, cpgg, rq_1, rq_2, zzhm, czydm;
-    double zznum = 0, tlnum = 0, kpjg = 0, kpje = 0;
+// The running totals of the "退  料" tab.
+struct ReturnTotals {
+    double kilograms = 0;
+    double amount = 0;
+    void add(const PreparedReturn &r);
+    // Over listed return lines (tlnum, kpje) of one customer.
+    static ReturnTotals of(const Rows &lines, const QString &customerCode);
 };
 
 class Returns {
@@ -48,21 +51,34 @@ public:
     Returns(Session &s, const Clock &clock, QString operatorCode);
 
     // The customer (closed customers may return goods); nullopt when unknown.
-    std::optional<SalesCustomer> customer(const QString &code);
-    // The customer's purchases between two dates ("yyyy-mm-dd"), current then history.
+    std::optional<Customer> customer(const QString &code);
+    // The customer's purchases between two dates ("yyyy-mm-dd"), in the
+    // current period or in history, for a grid.
+    RowQuery purchaseQuery(const QString &customerCode, const QString &from, const QString &to, bool history) const;
+    // The same, read whole: current ones first, then history.
     std::vector<Purchase> purchases(const QString &customerCode, const QString &from, const QString &to);
+    // A purchase listed by purchaseQuery.
+    std::optional<Purchase> purchase(qint64 id, bool history);
+    // Category name (cplbgg.lbmc) of a product flag.
+    QString category(const QString &flag);
 
     // The unit a return gets from its specification; empty leaves it as it is.
     static QString unitFor(const QString &spec);
     // Kilograms of a return by its unit; `current` when the unit says nothing.
     static double kilograms(const QString &unit, double bags, const QString &spec, double current);
 
-    // Draws the serial number (consumed even if the return is then cancelled).
+    // Checks the typed numbers and draws the serial number (used even if
+    // the return is then cancelled).
     PreparedReturn prepare(const Purchase &p, double bags, const QString &unit, double kilograms);
-    ReturnResult confirm(const SalesCustomer &customer, const PreparedReturn &r, const QString &lineDate);
+    ReturnResult confirm(const Customer &customer, const PreparedReturn &r, const QString &lineDate);
 
-    // Today's returns of this operator, of one customer or (empty code) of all.
-    std::vector<ReturnLine> todaysReturns(const QString &lineDate, const QString &customerCode);
+    // Which returns of a day a list shows.
+    enum class List {
+        Customer,          // the customer's, whoever entered them
+        OperatorCustomer,  // the customer's entered by this operator
+        Operator,          // all entered by this operator
+    };
+    Rows returnsOfDay(const QString &lineDate, List list, const QString &customerCode);
 
 private:
     Session &m_s;

@@ -2,10 +2,15 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "common/money.h"
 #include "common/numbertext.h"
+#include "data/schema.h"
 #include "data/session.h"
+#include "sales/saleline.h"
+#include "sales/salesnumbers.h"
 #include "sales/turnovernumbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fm {
@@ -14,41 +19,97 @@ namespace {
 
 const QString kUnpaid = QStringLiteral("你还没有收款哦！请先收款、打印再重新选客户！");
 const QString kTooManyLines = QStringLiteral("你的记录数已经超过8条，请收款打印后重新选择客户！");
+const QString kChooseCustomer = QStringLiteral("请先选择客户！");
+
+// The print rows of this workstation and operator for a customer.
+const QString kOwnPrintRows = QStringLiteral("owner = ? AND czydm = ? AND {ci:khdm} = {ci:?}");
+// The issue lines of a slip.
+const QString kSlipLines = QStringLiteral("zzhm = ? AND {ci:khdm} = {ci:?} AND rq_1 = ? AND bz_1 = '1'");
 
 } // namespace
 
-std::optional<SalesCustomer> findSalesCustomer(Session &s, const QString &code)
+SalesSlip::SalesSlip(Session &s, const Clock &clock, QString operatorCode, QString workstation)
+    : m_s(s), m_clock(clock), m_operator(std::move(operatorCode)), m_workstation(std::move(workstation))
 {
-    const QString c = code.trimmed();
-    if (c.isEmpty()) return std::nullopt;
-    auto r = s.first(QStringLiteral("SELECT khdm, khmc, dq, khbz FROM {zxkh} WHERE {ci:khdm} = {ci:?} ORDER BY khdm {first:1}"), {c});
-    if (!r) return std::nullopt;
-    SalesCustomer cust;
-    cust.code = r->value(0).toString().trimmed();
-    cust.name = r->value(1).toString().trimmed();
-    cust.region = r->value(2).toString().trimmed();
-    cust.flag = r->value(3).toString().trimmed();
-    return cust;
+    m_lineDate = dateText(m_clock.today());
 }
 
-SalesSlip::SalesSlip(Session &s, const Clock &clock, QString operatorCode, QString owner)
-    : m_s(s), m_clock(clock), m_operator(std::move(operatorCode)), m_owner(std::move(owner))
+bool SalesSlip::openWindow()
 {
-}
-
-void SalesSlip::openWindow()
-{
-    if (m_state == State::Idle || m_state == State::Closed) m_lineDate = dateText(m_clock.today());
-    if (m_lineDate.isEmpty()) m_lineDate = dateText(m_clock.today());
     TurnoverNumbers(m_s).restartSerialPast300();
+    if (isOpen()) return false;
+    m_lineDate = dateText(m_clock.today());
+
+    // Print rows still holding a slip's number belong to a slip that was not closed.
+    const Rows candidates = m_s.rows(QStringLiteral("SELECT DISTINCT khdm, zzhm FROM {khprn} "
+                                                    "WHERE owner = ? AND czydm = ? AND zzhm <> ''"),
+                                     {m_workstation, m_operator});
+    Rows found;
+    for (const Row &c : candidates) {
+        Rows lines = m_s.rows(QStringLiteral("SELECT id, khdm, khmc, region, rq_1, zzhm FROM {sale1} "
+                                             "WHERE zzhm = ? AND {ci:khdm} = {ci:?} AND bz_1 = '1' AND czydm = ? ORDER BY id"),
+                              {c.text(QStringLiteral("zzhm")), c.text(QStringLiteral("khdm")), m_operator});
+        // The latest such slip first; an earlier one comes back after it is closed.
+        if (!lines.empty() && (found.empty() || lines.back().id() > found.back().id())) found = std::move(lines);
+    }
+    if (found.empty()) return false;
+
+    const Row &first = found.front();
+    m_number = first.text(QStringLiteral("zzhm"));
+    if (const auto c = findCustomer(m_s, first.text(QStringLiteral("khdm")))) {
+        m_customer = *c;
+    } else {
+        // The customer has gone from the register since: the slip still names it.
+        m_customer = Customer();
+        m_customer.code = first.text(QStringLiteral("khdm"));
+        m_customer.name = first.text(QStringLiteral("khmc"));
+        m_customer.region = first.text(QStringLiteral("region"));
+    }
+    m_lineDate = first.dateText(QStringLiteral("rq_1"));
+    m_fundsId = 0;
+    m_state = State::CustomerEntered;
+
+    // The print lines used so far (a deleted line keeps its place), and which
+    // line fills which: the lines still there fill the rows not emptied, in order.
+    const Rows print = m_s.rows(QStringLiteral("SELECT zznum, cpdm FROM {khprn} WHERE ") + kOwnPrintRows
+                                    + QStringLiteral(" AND zzhm = ? ORDER BY zznum"),
+                                {m_workstation, m_operator, m_customer.code, m_number});
+    m_lines = 0;
+    m_printLines.clear();
+    size_t next = 0;
+    for (const Row &p : print) {
+        const int n = int(std::lround(p.number(QStringLiteral("zznum"))));
+        m_lines = std::max(m_lines, n);
+        if (!p.text(QStringLiteral("cpdm")).isEmpty() && next < found.size()) m_printLines[found[next++].id()] = n;
+    }
+    recomputeTotals();
+    return true;
+}
+
+void SalesSlip::checkLeave()
+{
+    if (!canAbandon()) throw DomainError(kUnpaid, ErrorCode::Unpaid);
+}
+
+QStringList SalesSlip::restoredNotice() const
+{
+    return {QStringLiteral("上次未收款的周转单已恢复：周转号码%1，客户%2 %3。").arg(m_number, m_customer.code, m_customer.name),
+            kUnpaid};
 }
 
 QString SalesSlip::start()
 {
-    if (!canAbandon()) throw DomainError(kUnpaid);
-    const QString number = TurnoverNumbers(m_s).drawNext();
+    checkLeave();
+    QString number;
+    m_s.transaction([&] {
+        number = TurnoverNumbers(m_s).drawNext();
+        // A slip left with its lines all deleted no longer holds its print rows.
+        if (isOpen())
+            m_s.execute(QStringLiteral("UPDATE {khprn} SET zzhm = '' WHERE ") + kOwnPrintRows,
+                        {m_workstation, m_operator, m_customer.code});
+    });
     m_number = number;
-    m_customer = SalesCustomer();
+    m_customer = Customer();
     m_totals = SlipTotals();
     m_lines = 0;
     m_fundsId = 0;
@@ -58,37 +119,40 @@ QString SalesSlip::start()
     return number;
 }
 
-std::optional<SalesCustomer> SalesSlip::enterCustomer(const QString &code)
+std::optional<Customer> SalesSlip::enterCustomer(const QString &code)
 {
     if (m_state != State::Started) return std::nullopt;
-    const std::optional<SalesCustomer> found = findSalesCustomer(m_s, code);
+    const std::optional<Customer> found = findCustomer(m_s, code);
     if (!found) return std::nullopt;
-    const SalesCustomer &cust = *found;
-    if (cust.closed()) throw DomainError(QStringLiteral("此客户已经销户不能开票!"));
-    m_customer = cust;
+    if (found->isClosed()) throw DomainError(QStringLiteral("此客户已经销户不能开票!"));
+    m_customer = *found;
     m_totals.difference = 0;
     preparePrintRows();
     m_state = State::CustomerEntered;
-    return cust;
+    return found;
 }
 
 void SalesSlip::preparePrintRows()
 {
-    // All of this customer's print rows of this workstation are cleared, and
-    // the eight lines exist, whatever earlier slips left behind.
+    const ColumnDef *owner = findTable(QStringLiteral("khprn"))->column(QStringLiteral("owner"));
+    if (m_workstation.isEmpty() || (owner && m_workstation.size() > owner->width))
+        throw DomainError(QStringLiteral("工作站名称为空或太长（最多%1个字符），请在config.ini中设置workstation！")
+                              .arg(owner ? owner->width : 0));
+    // All of this customer's print rows of this workstation and operator are
+    // cleared, and the eight lines exist, whatever earlier slips left behind.
     m_s.transaction([&] {
-        m_s.execute(QStringLiteral("UPDATE {khprn} SET khmc = ?, region = ?, czydm = ?, sjxl1 = '', zzhm = '', "
-                                   "kpjg = '', kpje = '', sjbs = '', bszl = '', cpdm = '', cpmc = '', cpgg = '' "
-                                   "WHERE owner = ? AND {ci:khdm} = {ci:?}"),
-                    {m_customer.name, m_customer.region, m_operator, m_owner, m_customer.code});
-        QSqlQuery q = m_s.exec(QStringLiteral("SELECT zznum FROM {khprn} WHERE owner = ? AND {ci:khdm} = {ci:?}"),
-                               {m_owner, m_customer.code});
+        const int cleared = m_s.execute(
+            QStringLiteral("UPDATE {khprn} SET khmc = ?, region = ?, sjxl1 = '', zzhm = '', kpjg = '', kpje = '', "
+                           "sjbs = '', bszl = '', cpdm = '', cpmc = '', cpgg = '' WHERE ")
+                + kOwnPrintRows,
+            {m_customer.name, m_customer.region, m_workstation, m_operator, m_customer.code});
+        if (cleared == kMaxLines) return; // the usual case: the customer's eight rows
         bool present[kMaxLines + 1] = {};
-        while (q.next()) {
-            const int n = int(std::lround(q.value(0).toDouble()));
+        for (const Row &r : m_s.rows(QStringLiteral("SELECT zznum FROM {khprn} WHERE ") + kOwnPrintRows,
+                                     {m_workstation, m_operator, m_customer.code})) {
+            const long n = std::lround(r.number(QStringLiteral("zznum")));
             if (n >= 1 && n <= kMaxLines) present[n] = true;
         }
-        q.finish();
         for (int n = 1; n <= kMaxLines; ++n) {
             if (present[n]) continue;
             m_s.insert(QStringLiteral("khprn"), {{QStringLiteral("khdm"), m_customer.code},
@@ -96,52 +160,58 @@ void SalesSlip::preparePrintRows()
                                                  {QStringLiteral("region"), m_customer.region},
                                                  {QStringLiteral("czydm"), m_operator},
                                                  {QStringLiteral("zznum"), double(n)},
-                                                 {QStringLiteral("owner"), m_owner}});
+                                                 {QStringLiteral("owner"), m_workstation}});
         }
     });
 }
 
-std::optional<ProductQuote> SalesSlip::quote(const QString &code)
+std::optional<Product> SalesSlip::product(const QString &code)
 {
-    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines);
+    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines, ErrorCode::Unpaid);
     if (m_state != State::CustomerEntered) return std::nullopt;
-    const QString c = code.trimmed().toLower();
-    if (c.isEmpty()) return std::nullopt;
-    auto p = m_s.first(QStringLiteral("SELECT cpdm, cpmc, kpjg, cbjg, cpbz FROM {price} WHERE {ci:cpdm} = {ci:?} "
-                                      "ORDER BY id {first:1}"),
-                       {c});
-    if (!p) return std::nullopt;
-    ProductQuote q;
-    q.code = p->value(0).toString().trimmed();
-    q.name = p->value(1).toString().trimmed();
-    const double listPrice = p->value(2).toDouble();
-    q.costPrice = p->value(3).toDouble();
-    q.productFlag = p->value(4).toString().trimmed();
-    q.category = m_s.scalar(QStringLiteral("SELECT lbmc FROM {cplbgg} WHERE cpbz = ? ORDER BY id {first:1}"),
-                            {q.productFlag}).toString().trimmed();
+    return findProduct(m_s, code.trimmed().toLower());
+}
 
-    auto k = m_s.first(QStringLiteral("SELECT fhll, cpgg, cpbz FROM {khprice} WHERE {ci:khdm} = {ci:?} "
-                                      "AND {ci:cpdm} = {ci:?} ORDER BY id {first:1}"),
-                       {m_customer.code, q.code});
+ProductQuote SalesSlip::quote(const Product &p)
+{
+    requireOpen();
+    ProductQuote q;
+    q.product = p;
+    if (const auto c = m_s.row(QStringLiteral("SELECT lbmc FROM {cplbgg} WHERE cpbz = ? ORDER BY id {first:1}"), {p.flag}))
+        q.category = c->text(QStringLiteral("lbmc"));
+
+    const auto k = m_s.row(QStringLiteral("SELECT fhll, cpgg, cpbz FROM {khprice} WHERE {ci:khdm} = {ci:?} "
+                                          "AND {ci:cpdm} = {ci:?} ORDER BY id {first:1}"),
+                           {m_customer.code, p.code});
     if (!k) {
         const QString refusal = QStringLiteral("该客户此品种没有设开票价格，请与客户经理联系！");
-        if (m_customer.retail()) throw DomainError(QStringLiteral("该客户该产品不存在！\n") + refusal);
-        throw DomainError(refusal);
+        if (m_customer.isRetail()) throw DomainError(QStringLiteral("该客户该产品不存在！\n") + refusal, ErrorCode::NotFound);
+        throw DomainError(refusal, ErrorCode::NotFound);
     }
-    q.policyPrice = k->value(0).toDouble();
-    q.spec = k->value(1).toString().trimmed();
-    q.priceFlag = k->value(2).toString().trimmed();
-    q.price = m_customer.retail() ? q.policyPrice : listPrice;
-    q.priceEditable = m_customer.retail() || q.productFlag == QLatin1String("3");
+    q.policyPrice = k->number(QStringLiteral("fhll"));
+    q.policyMissing = k->isNull(QStringLiteral("fhll")) || money::isZero(q.policyPrice);
+    q.spec = k->text(QStringLiteral("cpgg"));
+    q.priceFlag = k->text(QStringLiteral("cpbz"));
+    q.price = m_customer.isRetail() ? q.policyPrice : p.listPrice;
+    q.priceEditable = m_customer.isRetail() || p.flag == QLatin1String("3");
 
-    auto below = m_s.first(QStringLiteral("SELECT zcjg, cbjg, jgce FROM {khjggl} WHERE {ci:khdm} = {ci:?} "
-                                          "AND {ci:cpdm} = {ci:?} AND cpgg = ? ORDER BY id {first:1}"),
-                           {m_customer.code, q.code, q.spec});
-    if (below && below->value(2).toDouble() <= 1e-9) {
-        q.warning = QStringLiteral("注意：该客户该产品政策价格(") + numberText(below->value(0).toDouble())
-            + QStringLiteral("元/吨)低于成本价格(") + numberText(below->value(1).toDouble()) + QStringLiteral("元/吨)");
+    const auto below = m_s.row(QStringLiteral("SELECT zcjg, cbjg, jgce FROM {khjggl} WHERE {ci:khdm} = {ci:?} "
+                                              "AND {ci:cpdm} = {ci:?} AND cpgg = ? ORDER BY id {first:1}"),
+                               {m_customer.code, p.code, q.spec});
+    if (below && below->number(QStringLiteral("jgce")) <= 1e-9) {
+        q.warnings << QStringLiteral("注意：该客户该产品政策价格(") + numberText(below->number(QStringLiteral("zcjg")))
+                + QStringLiteral("元/吨)低于成本价格(") + numberText(below->number(QStringLiteral("cbjg")))
+                + QStringLiteral("元/吨)");
     }
+    if (q.policyMissing) q.warnings << QStringLiteral("注意：该客户该产品没有设政策价格！");
     return q;
+}
+
+std::optional<ProductQuote> SalesSlip::quote(const QString &code)
+{
+    const std::optional<Product> p = product(code);
+    if (!p) return std::nullopt;
+    return quote(*p);
 }
 
 QString SalesSlip::unitFor(const QString &category, const QString &spec)
@@ -159,90 +229,92 @@ QString SalesSlip::unitFor(const QString &category, const QString &spec)
 double SalesSlip::kilograms(double bags, const QString &spec)
 {
     double perBag = 0;
-    if (!parseNumber(spec, &perBag)) throw DomainError(QStringLiteral("产品规格有错：%1").arg(spec));
-    return bags * perBag;
+    if (!parseNumber(spec, &perBag) || perBag <= 0) throw DomainError(QStringLiteral("产品规格有错：%1").arg(spec));
+    return sales::checkKilograms(sales::checkBags(bags) * perBag);
 }
 
-SlipLine SalesSlip::prepareLine(const ProductQuote &q, double price, double policyPrice, double bags,
-                                const QString &unit)
+void SalesSlip::requireOpen() const
 {
-    if (m_state != State::CustomerEntered) throw DomainError(QStringLiteral("请先选择客户！"));
-    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines);
-    if (unit.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入单位！"));
+    if (m_state != State::CustomerEntered) throw DomainError(kChooseCustomer, ErrorCode::Incomplete);
+}
+
+SlipLine SalesSlip::prepareLine(const ProductQuote &q, double price, double bags, const QString &unit,
+                                std::optional<double> retailPolicy)
+{
+    requireOpen();
+    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines, ErrorCode::Unpaid);
+    if (unit.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入单位！"), ErrorCode::Incomplete);
     SlipLine line;
-    line.product = q;
-    line.price = price;
-    line.policyPrice = policyPrice;
-    line.bags = bags;
+    line.quote = q;
+    line.price = sales::checkPrice(price);
+    line.bags = sales::checkBags(bags);
     line.unit = unit.trimmed();
     line.kilograms = kilograms(bags, q.spec);
-    line.amount = price * line.kilograms / 1000;
-    line.serial = TurnoverNumbers(m_s).drawSerial();
+    line.amount = money::lineAmount(line.price, line.kilograms);
+    if (m_customer.isRetail())
+        line.policyPrice = retailPolicy ? sales::checkPrice(*retailPolicy) : line.price;
+    else
+        // Without a policy price the line adds no promotion fee.
+        line.policyPrice = q.policyMissing ? line.price : q.policyPrice;
     return line;
 }
 
 qint64 SalesSlip::confirmLine(const SlipLine &line)
 {
-    if (m_state != State::CustomerEntered) throw DomainError(QStringLiteral("请先选择客户！"));
-    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines);
-    const ProductQuote &q = line.product;
+    requireOpen();
+    if (m_lines >= kMaxLines) throw DomainError(kTooManyLines, ErrorCode::Unpaid);
+    const ProductQuote &q = line.quote;
     const int printLine = m_lines + 1;
     qint64 id = 0;
     m_s.transaction([&] {
-        if (m_customer.retail()) {
+        SaleLine l;
+        l.recnum = TurnoverNumbers(m_s).drawSerial();
+        if (m_customer.isRetail()) {
             // The retail customer's next sale of the product starts from this price.
             m_s.execute(QStringLiteral("UPDATE {khprice} SET fhll = ? WHERE {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?}"),
-                        {line.price, m_customer.code, q.code});
+                        {line.price, m_customer.code, q.product.code});
         }
-        id = m_s.insert(QStringLiteral("sale1"),
-                        {{QStringLiteral("rq_1"), m_lineDate},
-                         {QStringLiteral("cpmc"), q.name},
-                         {QStringLiteral("cpgg"), q.spec},
-                         {QStringLiteral("zcjg"), line.policyPrice},
-                         {QStringLiteral("zznum"), line.kilograms},
-                         {QStringLiteral("zzjg"), line.price},
-                         {QStringLiteral("zzje"), line.amount},
-                         {QStringLiteral("kpjg"), 0.0},
-                         {QStringLiteral("tlnum"), 0.0},
-                         {QStringLiteral("kpje"), 0.0},
-                         {QStringLiteral("khmc"), m_customer.name},
-                         {QStringLiteral("rq_2"), QString()},
-                         {QStringLiteral("cpdm"), q.code},
-                         {QStringLiteral("region"), m_customer.region},
-                         {QStringLiteral("khdm"), m_customer.code},
-                         {QStringLiteral("czydm"), m_operator},
-                         {QStringLiteral("sjbs"), int(std::lround(line.bags))},
-                         {QStringLiteral("recnum"), line.serial},
-                         {QStringLiteral("bz_1"), QStringLiteral("1")},
-                         {QStringLiteral("cbjg"), q.costPrice},
-                         {QStringLiteral("zzhm"), m_number},
-                         {QStringLiteral("bz_3"), q.priceFlag},
-                         {QStringLiteral("sjxl1"), 0.0},
-                         {QStringLiteral("sjxl2"), 0.0},
-                         {QStringLiteral("zcje"), 0.0},
-                         {QStringLiteral("cbje"), 0.0},
-                         {QStringLiteral("hksl"), 0.0},
-                         {QStringLiteral("hkje"), 0.0},
-                         {QStringLiteral("ce"), 0.0},
-                         {QStringLiteral("bz_2"), QStringLiteral("0")},
-                         {QStringLiteral("fphm"), QString()},
-                         {QStringLiteral("bszl"), line.unit}});
+        l.rq_1 = m_lineDate;
+        l.khdm = m_customer.code;
+        l.khmc = m_customer.name;
+        l.region = m_customer.region;
+        l.cpdm = q.product.code;
+        l.cpmc = q.product.name;
+        l.cpgg = q.spec;
+        l.zzhm = m_number;
+        l.bz_1 = QStringLiteral("1");
+        l.bz_3 = q.priceFlag;
+        l.bszl = line.unit;
+        l.czydm = m_operator;
+        l.zcjg = line.policyPrice;
+        l.zznum = line.kilograms;
+        l.zzjg = line.price;
+        l.zzje = line.amount;
+        l.cbjg = q.product.costPrice;
+        l.sjbs = line.bags;
+        id = writeSaleLine(m_s, l);
         double perBag = 0;
         parseNumber(q.spec, &perBag);
         const int n = m_s.execute(
             QStringLiteral("UPDATE {khprn} SET cpmc = ?, sjxl1 = ?, zzhm = ?, kpjg = ?, kpje = ?, sjbs = ?, bszl = ?, "
-                           "cpdm = ?, cpgg = ?, czydm = ? WHERE owner = ? AND {ci:khdm} = {ci:?} AND zznum = ?"),
-            {q.name, numberText(line.kilograms), m_number, numberText(perBag * line.price / 1000),
-             numberText(line.amount), numberText(line.bags), line.unit, q.code, q.spec, m_operator, m_owner,
-             m_customer.code, double(printLine)});
+                           "cpdm = ?, cpgg = ? WHERE ")
+                + kOwnPrintRows + QStringLiteral(" AND zznum = ?"),
+            {q.product.name, numberText(line.kilograms), m_number, numberText(money::bagPrice(line.price, perBag)),
+             numberText(line.amount), numberText(line.bags), line.unit, q.product.code, q.spec, m_workstation,
+             m_operator, m_customer.code, double(printLine)});
         if (n != 1) throw DomainError(QStringLiteral("打印行有错，请重新选择客户！"));
     });
     m_totals.quantity += line.kilograms;
     m_totals.amount += line.amount;
-    m_totals.difference += line.kilograms * (line.price - line.policyPrice) / 1000;
+    m_totals.difference += money::promotionFee(line.kilograms, line.price, line.policyPrice);
     m_lines = printLine;
     m_printLines[id] = printLine;
     return id;
+}
+
+void SalesSlip::declineLine()
+{
+    TurnoverNumbers(m_s).drawSerial();
 }
 
 int SalesSlip::printLineOf(qint64 saleId) const
@@ -253,13 +325,20 @@ int SalesSlip::printLineOf(qint64 saleId) const
 
 void SalesSlip::startPayment()
 {
-    if (m_state != State::CustomerEntered) throw DomainError(QStringLiteral("请先选择客户！"));
+    requireOpen();
     m_state = State::Paying;
 }
 
-qint64 SalesSlip::close(double received, double owed)
+double SalesSlip::owedAfter(double received) const
 {
-    if (m_state != State::Paying) throw DomainError(QStringLiteral("请先收款！"));
+    return money::owed(m_totals.amount, sales::checkMoney(received));
+}
+
+qint64 SalesSlip::close(double received)
+{
+    if (m_state != State::Paying) throw DomainError(QStringLiteral("请先收款！"), ErrorCode::Incomplete);
+    received = sales::checkMoney(received);
+    const double owed = owedAfter(received);
     const QDateTime now = m_clock.now();
     qint64 id = 0;
     m_s.transaction([&] {
@@ -274,6 +353,9 @@ qint64 SalesSlip::close(double received, double owed)
                                                  {QStringLiteral("rq"), dateText(now.date())},
                                                  {QStringLiteral("czydm"), m_operator},
                                                  {QStringLiteral("zzje"), m_totals.difference}});
+        // Paid: the print rows no longer mark an open slip.
+        m_s.execute(QStringLiteral("UPDATE {khprn} SET zzhm = '' WHERE ") + kOwnPrintRows,
+                    {m_workstation, m_operator, m_customer.code});
     });
     m_fundsId = id;
     m_state = State::Closed;
@@ -283,24 +365,31 @@ qint64 SalesSlip::close(double received, double owed)
 void SalesSlip::recomputeTotals()
 {
     if (m_number.isEmpty() || m_customer.code.isEmpty()) return;
-    auto r = m_s.first(QStringLiteral("SELECT COALESCE(SUM(zznum), 0), COALESCE(SUM(zzje), 0), "
-                                      "COALESCE(SUM(zznum * (zzjg - zcjg)), 0) FROM {sale1} "
-                                      "WHERE zzhm = ? AND {ci:khdm} = {ci:?} AND rq_1 = ? AND bz_1 = '1'"),
-                       {m_number, m_customer.code, m_lineDate});
+    const auto r = m_s.row(QStringLiteral("SELECT COALESCE(SUM(zznum), 0) AS kg, COALESCE(SUM(zzje), 0) AS amount, "
+                                          "COALESCE(SUM(zznum * (zzjg - zcjg)), 0) AS fee FROM {sale1} WHERE ")
+                               + kSlipLines,
+                           {m_number, m_customer.code, m_lineDate});
     if (!r) return;
-    m_totals.quantity = r->value(0).toDouble();
-    m_totals.amount = r->value(1).toDouble();
-    m_totals.difference = r->value(2).toDouble() / 1000;
+    m_totals.quantity = r->number(QStringLiteral("kg"));
+    m_totals.amount = r->number(QStringLiteral("amount"));
+    m_totals.difference = r->number(QStringLiteral("fee")) / 1000;
 }
 
 bool SalesSlip::canAbandon()
 {
-    if (m_state != State::CustomerEntered && m_state != State::Paying) return true;
-    const int lines = m_s.scalar(QStringLiteral("SELECT COUNT(*) FROM {sale1} WHERE zzhm = ? AND {ci:khdm} = {ci:?} "
-                                                "AND rq_1 = ? AND bz_1 = '1'"),
-                                 {m_number, m_customer.code, m_lineDate})
-                          .toInt();
-    return lines == 0;
+    if (!isOpen()) return true;
+    const auto r = m_s.row(QStringLiteral("SELECT COUNT(*) AS n FROM {sale1} WHERE ") + kSlipLines,
+                           {m_number, m_customer.code, m_lineDate});
+    return !r || r->integer(QStringLiteral("n")) == 0;
+}
+
+Rows SalesSlip::lines()
+{
+    if (m_number.isEmpty() || m_customer.code.isEmpty()) return {};
+    return m_s.rows(QStringLiteral("SELECT id, khdm, region, khmc, zzhm, zznum, zzjg, zzje, cpdm, cpmc, cpgg, bz_1, "
+                                   "czydm, rq_1 FROM {sale1} WHERE ")
+                        + kSlipLines + QStringLiteral(" ORDER BY id"),
+                    {m_number, m_customer.code, m_lineDate});
 }
 
 } // namespace fm

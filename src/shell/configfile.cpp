@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QSysInfo>
 
 namespace fm {
 
@@ -136,17 +138,35 @@ bool ConfigFile::write(const QString &path, const AppConfig &config, QString *er
     for (const auto &kv : config.otherKeys)
         text += kv.first + QLatin1Char('=') + kv.second + QStringLiteral("\r\n");
 
+    // The system's own words for these are English and say little to a clerk.
+    const QFileInfo target(path);
+    if (target.isDir()) {
+        if (error) *error = QStringLiteral("%1 是一个文件夹，不能写成配置文件。").arg(QDir::toNativeSeparators(target.absoluteFilePath()));
+        return false;
+    }
+    if (!target.absoluteDir().exists()) {
+        if (error) *error = QStringLiteral("文件夹 %1 不存在。").arg(QDir::toNativeSeparators(target.absolutePath()));
+        return false;
+    }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = f.errorString();
+        if (error) *error = QStringLiteral("无法写入 %1（%2）。").arg(QDir::toNativeSeparators(target.absoluteFilePath()), f.errorString());
         return false;
     }
     f.write(scramble(text.toUtf8()));
     if (!f.commit()) {
-        if (error) *error = f.errorString();
+        if (error) *error = QStringLiteral("无法写入 %1（%2）。").arg(QDir::toNativeSeparators(target.absoluteFilePath()), f.errorString());
         return false;
     }
     return true;
+}
+
+QString workstationIdentity(const AppConfig &config)
+{
+    QString id = config.workstation.trimmed();
+    if (id.isEmpty()) id = QSysInfo::machineHostName().trimmed();
+    if (id.isEmpty()) id = QStringLiteral("localhost");
+    return id.left(kWorkstationLength);
 }
 
 bool AppConfig::connectionSettings(const QString &baseDir, ConnectionSettings *out, QString *error) const

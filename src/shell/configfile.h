@@ -25,7 +25,7 @@ struct AppConfig {
     QString dataDir;     // embedded catalogs, relative to the file's folder
     QString dbName;      // PostgreSQL database
     QString dataPort;    // server port when not the engine's usual one
-    QString workstation; // "production" starts at the production login
+    QString workstation; // this workstation's identity; empty: the host name
 
     // Keys this version does not know, kept as they were.
     std::vector<std::pair<QString, QString>> otherKeys;
@@ -34,6 +34,13 @@ struct AppConfig {
     // Returns false with a message when the engine key names no engine.
     bool connectionSettings(const QString &baseDir, ConnectionSettings *out, QString *error) const;
 };
+
+// The identity of this workstation: it owns the print rows and working-table
+// rows it writes, so it must differ between any two workstations. The
+// config key "workstation: " when set, else the full host name; at most
+// kWorkstationLength characters.
+QString workstationIdentity(const AppConfig &config);
+constexpr int kWorkstationLength = 64;
 
 struct ConfigReadResult {
     AppConfig config;

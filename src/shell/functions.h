@@ -71,6 +71,8 @@ constexpr int number(Fn f) { return static_cast<int>(f); }
 
 // Rights positions that are checked beyond the menu's own.
 enum class RightsPosition : int {
+    ReprocessQuery = 9,      // "回机查询": granted only by "1"
+    SalesMenu = 16,          // "销售管理": granted only by "1"
     CustomerFlagChange = 52, // "客户标志修改" inside the customer register
     ProductCatalogue = 55,   // "客户产品" from the sales window
 };

@@ -47,6 +47,4 @@ std::vector<bool> menuEnabled(const QString &rights, bool gate, bool operatorFou
 // The function numbers an operator can reach: the item and every menu above it enabled.
 std::vector<int> reachableFunctions(const std::vector<bool> &enabled);
 
-constexpr int kTurnoverInitFunction = 11;
-
 } // namespace fm

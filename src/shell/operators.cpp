@@ -10,14 +10,16 @@ namespace {
 
 const QString kColumns = QStringLiteral("SELECT id, authid, authmc, deptment, author, password FROM {zxauth1} ");
 
-Operator fromRecord(const QSqlRecord &r)
+Operator fromRow(const Row &r)
 {
     Operator o;
-    o.id = r.value(0).toLongLong();
-    o.code = r.value(1).toString().trimmed();
-    o.name = r.value(2).toString().trimmed();
-    o.dept = r.value(3).toString().trimmed();
-    o.rights = r.value(4).toString();
+    o.id = r.id();
+    o.code = r.text(QStringLiteral("authid"));
+    o.name = r.text(QStringLiteral("authmc"));
+    o.dept = r.text(QStringLiteral("deptment"));
+    // Untrimmed: a leading blank is a position of the string.
+    const QVariant rights = r.value(QStringLiteral("author"));
+    o.rights = rights.isNull() ? QString() : rights.toString();
     return o;
 }
 
@@ -27,16 +29,16 @@ std::optional<Operator> Operators::find(const QString &code)
 {
     const QString c = code.trimmed();
     if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id"), {c});
+    const auto r = m_s.row(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id {first:1}"), {c});
     if (!r) return std::nullopt;
-    return fromRecord(*r);
+    return fromRow(*r);
 }
 
 std::optional<Operator> Operators::byId(qint64 id)
 {
-    auto r = m_s.first(kColumns + QStringLiteral("WHERE id = ?"), {id});
+    const auto r = m_s.row(kColumns + QStringLiteral("WHERE id = ?"), {id});
     if (!r) return std::nullopt;
-    return fromRecord(*r);
+    return fromRow(*r);
 }
 
 std::vector<Operator> Operators::all()
@@ -47,8 +49,7 @@ std::vector<Operator> Operators::all()
 std::vector<Operator> Operators::select(const QString &whereAndOrder, const QVariantList &values)
 {
     std::vector<Operator> out;
-    QSqlQuery q = m_s.exec(kColumns + whereAndOrder, values);
-    while (q.next()) out.push_back(fromRecord(q.record()));
+    for (const Row &r : m_s.rows(kColumns + whereAndOrder, values)) out.push_back(fromRow(r));
     return out;
 }
 
@@ -56,11 +57,11 @@ std::optional<Operator> Operators::login(const QString &code, const QString &pas
 {
     const QString c = code.trimmed();
     if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id"), {c});
+    const auto r = m_s.row(kColumns + QStringLiteral("WHERE {ci:authid} = {ci:?} ORDER BY id {first:1}"), {c});
     if (!r) return std::nullopt;
-    const QString stored = r->value(5).toString();
+    const QString stored = r->value(QStringLiteral("password")).toString();
     if (!verifyPassword(password, stored)) return std::nullopt;
-    Operator o = fromRecord(*r);
+    Operator o = fromRow(*r);
     if (!isPasswordHash(stored)) {
         // First login since plain passwords: keep it only as a hash from now on.
         m_s.execute(QStringLiteral("UPDATE {zxauth1} SET password = ? WHERE id = ?"),

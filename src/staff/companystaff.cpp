@@ -12,7 +12,7 @@ const QString kNotFound = QStringLiteral("查无此人，请重新输入！");
 void requireDepartment(const QString &department)
 {
     if (!CompanyStaff::departments().contains(department.trimmed()))
-        throw DomainError(QStringLiteral("请选择部门！"));
+        throw DomainError(QStringLiteral("请选择部门！"), ErrorCode::Incomplete);
 }
 
 } // namespace
@@ -37,9 +37,8 @@ std::vector<Operator> CompanyStaff::all()
 QStringList CompanyStaff::usedDepartments()
 {
     QStringList out;
-    QSqlQuery q = m_s.exec(QStringLiteral("SELECT DISTINCT deptment FROM {zxauth1} WHERE deptment IS NOT NULL"));
-    while (q.next()) {
-        const QString d = q.value(0).toString().trimmed();
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT DISTINCT deptment FROM {zxauth1} WHERE deptment IS NOT NULL"))) {
+        const QString d = r.text(QStringLiteral("deptment"));
         if (!d.isEmpty() && !out.contains(d)) out << d;
     }
     out.sort();
@@ -59,7 +58,7 @@ QString CompanyStaff::checkCode(const QString &code, qint64 exceptId)
         QStringLiteral("SELECT id FROM {zxauth1} WHERE {ci:authid} = {ci:?} AND id <> ? ORDER BY id {first:1}"),
         {c, exceptId});
     if (other.isValid() && !other.isNull())
-        throw DomainError(QStringLiteral("该代码已经使用，请重新输入代码。"));
+        throw DomainError(QStringLiteral("该代码已经使用，请重新输入代码。"), ErrorCode::Duplicate);
     return c;
 }
 
@@ -96,7 +95,7 @@ void CompanyStaff::remove(qint64 id)
     m_s.transaction([&] {
         if (isCurrent(id)) throw DomainError(QStringLiteral("不能调出正在使用系统的操作员！"));
         if (m_s.execute(QStringLiteral("DELETE FROM {zxauth1} WHERE id = ?"), {id}) != 1)
-            throw DomainError(kNotFound);
+            throw DomainError(kNotFound, ErrorCode::NotFound);
     });
 }
 
@@ -105,9 +104,9 @@ void CompanyStaff::change(qint64 id, const QString &department, const QString &c
     requireDepartment(department);
     m_s.transaction([&] {
         const QString c = checkCode(code, id);
-        const auto old = m_s.first(QStringLiteral("SELECT authid FROM {zxauth1} WHERE id = ?"), {id});
-        if (!old) throw DomainError(kNotFound);
-        const bool recoded = old->value(0).toString().trimmed().compare(c, Qt::CaseInsensitive) != 0;
+        const auto old = m_s.row(QStringLiteral("SELECT authid FROM {zxauth1} WHERE id = ?"), {id});
+        if (!old) throw DomainError(kNotFound, ErrorCode::NotFound);
+        const bool recoded = old->text(QStringLiteral("authid")).compare(c, Qt::CaseInsensitive) != 0;
         if (recoded && isCurrent(id))
             throw DomainError(QStringLiteral("不能修改正在使用系统的操作员的代码！"));
         m_s.execute(QStringLiteral("UPDATE {zxauth1} SET deptment = ?, authid = ? WHERE id = ?"),

@@ -18,20 +18,20 @@ const QString kEmptyName = QStringLiteral("名称不能为空!");
 const char *const kWageAmounts[] = {"scgz", "jsbt", "dbf", "gwbt", "wsf", "fsbt",
                                     "jgf",  "qtys", "ysgz", "fk", "qt",  "sjgz"};
 
-Worker workerFrom(const QSqlRecord &r)
+Worker workerFrom(const Row &r)
 {
     Worker w;
-    w.id = r.value(0).toLongLong();
-    w.code = r.value(1).toString().trimmed();
-    w.name = r.value(2).toString().trimmed();
-    w.team = r.value(3).toString().trimmed();
-    w.date = r.value(4).toString().trimmed();
+    w.id = r.id();
+    w.code = r.text(QStringLiteral("rydm"));
+    w.name = r.text(QStringLiteral("rymc"));
+    w.team = r.text(QStringLiteral("bzdm"));
+    w.date = r.dateText(QStringLiteral("rq"));
     return w;
 }
 
-Team teamFrom(const QSqlRecord &r)
+Team teamFrom(const Row &r)
 {
-    return Team{r.value(0).toLongLong(), r.value(1).toString().trimmed(), r.value(2).toString().trimmed()};
+    return Team{r.id(), r.text(QStringLiteral("bzdm")), r.text(QStringLiteral("bzmc"))};
 }
 
 } // namespace
@@ -39,16 +39,14 @@ Team teamFrom(const QSqlRecord &r)
 std::vector<Worker> ProductionStaff::workers()
 {
     std::vector<Worker> out;
-    QSqlQuery q = m_s.exec(kWorkerColumns + QStringLiteral("ORDER BY id"));
-    while (q.next()) out.push_back(workerFrom(q.record()));
+    for (const Row &r : m_s.rows(kWorkerColumns + QStringLiteral("ORDER BY id"))) out.push_back(workerFrom(r));
     return out;
 }
 
 std::vector<Team> ProductionStaff::teams()
 {
     std::vector<Team> out;
-    QSqlQuery q = m_s.exec(kTeamColumns + QStringLiteral("ORDER BY bzdm, id"));
-    while (q.next()) out.push_back(teamFrom(q.record()));
+    for (const Row &r : m_s.rows(kTeamColumns + QStringLiteral("ORDER BY bzdm, id"))) out.push_back(teamFrom(r));
     return out;
 }
 
@@ -61,14 +59,14 @@ std::optional<Worker> ProductionStaff::findWorker(const QString &code)
 {
     const QString c = code.trimmed();
     if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(kWorkerColumns + QStringLiteral("WHERE {ci:rydm} = {ci:?} ORDER BY id"), {c});
+    const auto r = m_s.row(kWorkerColumns + QStringLiteral("WHERE {ci:rydm} = {ci:?} ORDER BY id {first:1}"), {c});
     if (!r) return std::nullopt;
     return workerFrom(*r);
 }
 
 std::optional<Worker> ProductionStaff::workerById(qint64 id)
 {
-    auto r = m_s.first(kWorkerColumns + QStringLiteral("WHERE id = ?"), {id});
+    const auto r = m_s.row(kWorkerColumns + QStringLiteral("WHERE id = ?"), {id});
     if (!r) return std::nullopt;
     return workerFrom(*r);
 }
@@ -77,7 +75,7 @@ std::optional<Team> ProductionStaff::findTeam(const QString &code)
 {
     const QString c = code.trimmed();
     if (c.isEmpty()) return std::nullopt;
-    auto r = m_s.first(kTeamColumns + QStringLiteral("WHERE {ci:bzdm} = {ci:?} ORDER BY id"), {c});
+    const auto r = m_s.row(kTeamColumns + QStringLiteral("WHERE {ci:bzdm} = {ci:?} ORDER BY id {first:1}"), {c});
     if (!r) return std::nullopt;
     return teamFrom(*r);
 }
@@ -87,11 +85,11 @@ qint64 ProductionStaff::addWorker(const QString &code, const QString &name, cons
     const QString c = code.trimmed();
     const QString n = name.trimmed();
     if (c.isEmpty() || c.size() > kWorkerCodeLength) throw DomainError(QStringLiteral("人员代码有错!"));
-    if (n.isEmpty()) throw DomainError(kEmptyName);
+    if (n.isEmpty()) throw DomainError(kEmptyName, ErrorCode::Incomplete);
     qint64 id = 0;
     m_s.transaction([&] {
         const auto t = findTeam(team);
-        if (!t) throw DomainError(kBadTeam);
+        if (!t) throw DomainError(kBadTeam, ErrorCode::NotFound);
         if (const auto existing = findWorker(c))
             throw DomainError(QStringLiteral("该人员") + existing->code + QStringLiteral("已经在班组")
                               + existing->team + QStringLiteral("中!"));
@@ -113,7 +111,7 @@ void ProductionStaff::removeWorker(qint64 id)
 {
     m_s.transaction([&] {
         const auto w = workerById(id);
-        if (!w) throw DomainError(kNoSuchWorker);
+        if (!w) throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("DELETE FROM {bzry} WHERE id = ?"), {id});
         m_s.execute(QStringLiteral("DELETE FROM {scgzmx} WHERE {ci:rydm} = {ci:?} AND {ci:bzdm} = {ci:?}"),
                     {w->code, w->team});
@@ -123,18 +121,18 @@ void ProductionStaff::removeWorker(qint64 id)
 void ProductionStaff::deleteWorkerKeepingWages(qint64 id)
 {
     if (m_s.execute(QStringLiteral("DELETE FROM {bzry} WHERE id = ?"), {id}) != 1)
-        throw DomainError(kNoSuchWorker);
+        throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
 }
 
 void ProductionStaff::changeWorker(qint64 id, const QString &name, const QString &team)
 {
     const QString n = name.trimmed();
-    if (n.isEmpty()) throw DomainError(kEmptyName);
+    if (n.isEmpty()) throw DomainError(kEmptyName, ErrorCode::Incomplete);
     m_s.transaction([&] {
         const auto t = findTeam(team);
-        if (!t) throw DomainError(kBadTeam);
+        if (!t) throw DomainError(kBadTeam, ErrorCode::NotFound);
         const auto w = workerById(id);
-        if (!w) throw DomainError(kNoSuchWorker);
+        if (!w) throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("UPDATE {bzry} SET rymc = ?, bzdm = ?, rq = ? WHERE id = ?"),
                     {n, t->code, dateText(m_clock.today()), id});
         // Wages are shared out by the team code of the wage row, so it follows the worker.
@@ -148,14 +146,14 @@ QString ProductionStaff::checkNewTeamCode(const QString &code)
 {
     const QString c = code.trimmed();
     if (c.isEmpty() || c.size() > kTeamCodeLength) throw DomainError(kBadTeam);
-    if (findTeam(c)) throw DomainError(QStringLiteral("该代码已使用，重新输入!"));
+    if (findTeam(c)) throw DomainError(QStringLiteral("该代码已使用，重新输入!"), ErrorCode::Duplicate);
     return c;
 }
 
 qint64 ProductionStaff::addTeam(const QString &code, const QString &name)
 {
     const QString n = name.trimmed();
-    if (n.isEmpty()) throw DomainError(kEmptyName);
+    if (n.isEmpty()) throw DomainError(kEmptyName, ErrorCode::Incomplete);
     qint64 id = 0;
     m_s.transaction([&] {
         const QString c = checkNewTeamCode(code);

@@ -42,6 +42,17 @@ protected:
 
 } // namespace
 
+void emptyIfRefused(QWidget *field, const std::function<void()> &check)
+{
+    try {
+        check();
+    } catch (...) {
+        if (auto *e = qobject_cast<QLineEdit *>(field)) e->clear();
+        else if (auto *c = qobject_cast<QComboBox *>(field); c && c->isEditable()) c->clearEditText();
+        throw;
+    }
+}
+
 int EnterChain::indexOf(QWidget *w) const
 {
     for (size_t i = 0; i < m_steps.size(); ++i)

@@ -56,6 +56,10 @@ struct StepOptions {
     QList<QWidget *> companions; // enabled and disabled together with the step
 };
 
+// Runs check; when it throws (a refused value), the field is emptied for the
+// clerk to type anew and the refusal passed on to be shown.
+void emptyIfRefused(QWidget *field, const std::function<void()> &check);
+
 class EnterChain : public QObject {
 public:
     using Handler = std::function<Go()>;

@@ -15,6 +15,13 @@ Form::Form(AppContext &ctx, QWidget *self) : m_ctx(ctx), m_self(self), m_chain(n
     m_chain->setGuard([this](const std::function<void()> &fn) { return guarded(fn); });
 }
 
+EnterChain &Form::addChain()
+{
+    auto *chain = new EnterChain(m_self);
+    chain->setGuard([this](const std::function<void()> &fn) { return guarded(fn); });
+    return *chain;
+}
+
 Session &Form::session() const
 {
     return *m_ctx.session;
@@ -76,6 +83,15 @@ QLineEdit *Form::display(const char *name) const
     QPalette p = e->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Window));
     e->setPalette(p);
+    return e;
+}
+
+QLineEdit *Form::passwordInput(const char *name, int maxLength) const
+{
+    QLineEdit *e = input(name, maxLength);
+    e->setEchoMode(QLineEdit::Password);
+    // Styles echo a bullet; the mill's clerks know the asterisk.
+    e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     return e;
 }
 

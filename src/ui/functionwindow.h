@@ -39,6 +39,9 @@ public:
     Prompter &prompter() const { return *m_ctx.prompter; }
     EnterChain &chain() const { return *m_chain; }
     EnterChain &enter() const { return *m_chain; } // until every form declares its steps
+    // A further chain for a group of fields entered on its own (a panel
+    // beside the form's main entry), guarded like the form's own.
+    EnterChain &addChain();
 
     void inform(const QString &text) const;
     bool ask(const QString &text) const;
@@ -58,6 +61,8 @@ public:
     QLineEdit *input(const char *name, int maxLength = 0) const;
     // Shows a value; never takes input or focus.
     QLineEdit *display(const char *name) const;
+    // A password: every typed character shows as "*".
+    QLineEdit *passwordInput(const char *name, int maxLength = 0) const;
     QComboBox *chooser(const char *name, const QString &placeholder = QString(), bool editable = false) const;
     QPushButton *button(const QString &text, const char *name, std::function<void()> onClick = {}) const;
     QDateEdit *dateInput(const char *name) const;

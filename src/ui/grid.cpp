@@ -1,5 +1,6 @@
 #include "ui/grid.h"
 
+#include "common/dates.h"
 #include "common/numbertext.h"
 #include "data/rowpager.h"
 
@@ -91,6 +92,9 @@ public:
                 break;
             case GridColumn::Kind::Date:
                 g.cells << r.dateText(c.field);
+                break;
+            case GridColumn::Kind::DateTime:
+                g.cells << dateTimeText(readDateTime(r.value(c.field)));
                 break;
             case GridColumn::Kind::Text:
                 g.cells << (isNumber(r.value(c.field)) ? r.value(c.field) : QVariant(r.text(c.field)));
@@ -188,6 +192,12 @@ public:
         emit layoutChanged();
     }
 
+    void count()
+    {
+        if (m_pager && !m_exhausted) m_total = m_pager->count();
+        if (m_total >= 0 && m_total <= int(m_rows.size())) m_exhausted = true;
+    }
+
     const GridRow *at(int row) const
     {
         return row >= 0 && row < int(m_rows.size()) ? &m_rows[size_t(row)] : nullptr;
@@ -233,6 +243,9 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setMinimumSectionSize(48);
+    // Column widths from the rows in view: measuring every row read costs
+    // more than reading them.
+    m_view->horizontalHeader()->setResizeContentsPrecision(0);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSectionsClickable(true);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
@@ -249,6 +262,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     layout->addWidget(m_status);
 
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!m_sortOnClick) return;
         QHeaderView *h = m_view->horizontalHeader();
         const Qt::SortOrder order = h->isSortIndicatorShown() && h->sortIndicatorSection() == column
                 && h->sortIndicatorOrder() == Qt::AscendingOrder
@@ -263,19 +277,12 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     connect(m_view, &QTableView::activated, this,
             [this](const QModelIndex &i) { emit rowActivated(idAt(i.row()), i.row()); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_view->resizeColumnsToContents();
+        fitColumns();
         updateStatus();
     });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first) {
         // A pager's first page arrives after the reset: fit the columns to it.
-        if (first == 0) {
-            m_view->resizeColumnsToContents();
-            QHeaderView *h = m_view->horizontalHeader();
-            if (h->stretchLastSection()) { // fitting took the last column's stretch
-                h->setStretchLastSection(false);
-                h->setStretchLastSection(true);
-            }
-        }
+        if (first == 0) fitColumns();
         updateStatus();
     });
     // Accessible by the caption of its first column's list.
@@ -307,6 +314,21 @@ void Grid::setPager(std::shared_ptr<RowPager> pager)
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     if (pager) pager->resetOrder();
     m_model->setPager(std::move(pager), m_limit);
+    updateStatus(); // an empty first page inserts nothing
+    // The columns fit the first page, not just their titles.
+    fitColumns();
+}
+
+void Grid::fitColumns()
+{
+    // Each column fits its contents; the stretching one keeps the spare width.
+    QHeaderView *h = m_view->horizontalHeader();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (h->sectionResizeMode(c) != QHeaderView::Stretch) m_view->resizeColumnToContents(c);
+    if (h->stretchLastSection()) {
+        h->setStretchLastSection(false);
+        h->setStretchLastSection(true);
+    }
 }
 
 void Grid::clear()
@@ -317,6 +339,12 @@ void Grid::clear()
 void Grid::fetchMore()
 {
     m_model->fetchMore(QModelIndex());
+}
+
+void Grid::countRows()
+{
+    m_model->count();
+    updateStatus();
 }
 
 int Grid::rowCount() const
@@ -390,6 +418,8 @@ void Grid::updateStatus()
         m_status->setText(QStringLiteral("共 %1 行").arg(shown));
     } else if (total < 0) {
         m_status->setText(QStringLiteral("已显示 %1 行，向下滚动显示更多").arg(shown));
+    } else if (total > shown && m_model->canFetchMore(QModelIndex())) {
+        m_status->setText(QStringLiteral("共 %1 行，已显示 %2 行，向下滚动显示更多").arg(total).arg(shown));
     } else if (total > shown) {
         m_status->setText(QStringLiteral("共 %1 行，只显示前 %2 行，请缩小查询范围").arg(total).arg(shown));
     } else {

@@ -28,7 +28,7 @@ class RowPager;
 class GridModel;
 
 struct GridColumn {
-    enum class Kind { Text, Number, Date };
+    enum class Kind { Text, Number, Date, DateTime };
     QString title;
     QString field;  // the column of a Row it shows (for setRows(Rows) and pagers)
     Kind kind = Kind::Text;
@@ -55,6 +55,9 @@ public:
     QTableView *view() const { return m_view; }
     // The column that takes the spare width (default: the last).
     void setStretchColumn(int column);
+    // Whether a click on a column head sorts (the default). A window that
+    // sorts its own way, asking first, turns it off and listens to the head.
+    void setSortOnTitleClick(bool on) { m_sortOnClick = on; }
     // The most rows a pager fills the grid with.
     void setLimit(int rows) { m_limit = rows; }
     int limit() const { return m_limit; }
@@ -81,6 +84,9 @@ public:
     QString statusText() const;
     // Reads the next page now (what scrolling to the end does).
     void fetchMore();
+    // Counts the pager's rows now, so the line under the grid says how many
+    // there are before they are all read (it costs a scan of the query).
+    void countRows();
 
 signals:
     void rowClicked(qint64 id, int row);
@@ -89,11 +95,13 @@ signals:
 private:
     void build(const QList<GridColumn> &columns, const char *name);
     void updateStatus();
+    void fitColumns();
 
     GridModel *m_model;
     QTableView *m_view;
     QLabel *m_status;
     int m_limit = 10000;
+    bool m_sortOnClick = true;
 };
 
 // Until every window has moved onto Grid: the older helpers over QTableWidget.

@@ -23,10 +23,13 @@ QWidget *withUnit(QWidget *field, const QString &unit)
     auto *w = new QWidget(field->parentWidget());
     auto *h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(field, 1);
+    // A value shown as a label keeps its unit right after it.
+    const bool shown = qobject_cast<QLabel *>(field) != nullptr;
+    h->addWidget(field, shown ? 0 : 1);
     auto *l = new QLabel(unit, w);
     l->setStyleSheet(QStringLiteral("color: #555;"));
     h->addWidget(l);
+    if (shown) h->addStretch(1);
     return w;
 }
 
@@ -74,6 +77,14 @@ FieldGrid &FieldGrid::add(const QString &caption, QWidget *field, const QString 
 FieldGrid &FieldGrid::add(QWidget *field, int span)
 {
     place(field, span);
+    return *this;
+}
+
+FieldGrid &FieldGrid::add(QLayout *layout)
+{
+    newRow();
+    m_grid->addLayout(layout, m_row, 0, 1, m_pairs * 2);
+    ++m_row;
     return *this;
 }
 

@@ -10,6 +10,7 @@
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QVBoxLayout;
 class QWidget;
@@ -36,6 +37,8 @@ public:
     FieldGrid &add(const QString &caption, QWidget *field, const QString &unit = QString(), int span = 1);
     // A widget in the field column without a caption of its own.
     FieldGrid &add(QWidget *field, int span = 1);
+    // A layout across a row of its own (e.g. a form's buttons).
+    FieldGrid &add(QLayout *layout);
     // Leaves the rest of the row empty.
     FieldGrid &newRow();
     QGridLayout *layout() const { return m_grid; }

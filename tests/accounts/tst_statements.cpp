@@ -319,19 +319,19 @@ private slots:
         slip.start();
         QVERIFY(slip.enterCustomer(code));
         const auto q = slip.quote(QStringLiteral("n40"));
-        SlipLine line = slip.prepareLine(*q, q->price, q->policyPrice, 20, SalesSlip::unitFor(q->category, q->spec));
+        SlipLine line = slip.prepareLine(*q, q->price, 20, SalesSlip::unitFor(q->category, q->spec));
         QCOMPARE(line.amount, 1880.0);
         QVERIFY(!creditWarning(s(), code, slip.totals().amount + line.amount, clock.today()));
         slip.confirmLine(line);
         // The next line would take it past: the clerk is asked, not refused.
-        line = slip.prepareLine(*q, q->price, q->policyPrice, 5, SalesSlip::unitFor(q->category, q->spec));
+        line = slip.prepareLine(*q, q->price, 5, SalesSlip::unitFor(q->category, q->spec));
         const auto warning = creditWarning(s(), code, slip.totals().amount + line.amount, clock.today());
         QVERIFY(warning);
         QCOMPARE(*warning, QStringLiteral("该客户的欠款将超过信用额度！\n信用额度：5,000.00元，现欠款：2,800.00元，"
                                           "本单：2,350.00元，合计：5,150.00元。\n是否继续？"));
         slip.confirmLine(line);
         slip.startPayment();
-        slip.close(2350, 0); // paid in full: the arrears stay as they were
+        slip.close(2350); // paid in full: the arrears stay as they were
         QCOMPARE(customerArrears(s(), code, clock.today()), 2800.0);
 
         setCreditLimit(s(), code, QStringLiteral(""));

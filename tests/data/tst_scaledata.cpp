@@ -1,6 +1,7 @@
 #include "support/testdb.h"
 
 #include "common/clock.h"
+#include "common/gbk.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
 #include "sales/turnovernumbers.h"
@@ -97,6 +98,27 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, s.insert(QStringLiteral("khprice"), {{"khdm", "1100001"}, {"cpdm", "N0001"}}));
         // A second load into the same catalogs is refused.
         QVERIFY_THROWS_EXCEPTION(DomainError, generateMill(s, m_clock, tiny()));
+    }
+
+    // What a new installation and the sample mill hold follows the rules the
+    // windows apply to what clerks type.
+    void seededDataFollowsTheRules()
+    {
+        Session &s = m_db->session();
+        const QStringList departments{QStringLiteral("经理室"), QStringLiteral("财务科"), QStringLiteral("销售科"),
+                                      QStringLiteral("原料科"), QStringLiteral("生产科"), QStringLiteral("仓储科")};
+        QVERIFY(departments.contains(s.scalar(QStringLiteral("SELECT deptment FROM {zxauth1}")).toString()));
+        loadDemoData(s, m_clock);
+        QSqlQuery q = s.exec(QStringLiteral("SELECT dq FROM {dqk}"));
+        int regions = 0;
+        while (q.next()) {
+            const int bytes = gbkLength(q.value(0).toString());
+            QVERIFY2(bytes >= 8 && bytes <= 10, qPrintable(q.value(0).toString()));
+            ++regions;
+        }
+        QCOMPARE(regions, 3);
+        // Every demo customer's region is one of them.
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM {zxkh} k WHERE NOT EXISTS (SELECT 1 FROM {dqk} d WHERE d.dq = k.dq)")), 0);
     }
 
     void sameDayGivesSameRows()

@@ -2,6 +2,7 @@
 // and columns, wrong types, copy targets narrower than their sources, history
 // tables drifting from the live ones, indexes on columns that do not exist.
 
+#include "data/dialect.h"
 #include "data/schema.h"
 
 #include <QMap>
@@ -40,7 +41,7 @@ private slots:
 void TstSchema::wholeSchema()
 {
     const auto &tables = schemaTables();
-    QCOMPARE(int(tables.size()), 59);
+    QCOMPARE(int(tables.size()), 60);
 
     QMap<Catalog, int> perCatalog;
     QSet<QString> tableNames;
@@ -65,14 +66,28 @@ void TstSchema::wholeSchema()
                 QVERIFY2(t.column(col), qPrintable("index on missing " + t.name + "." + col));
         }
     }
-    QCOMPARE(perCatalog.value(Catalog::Vel), 25);
+    QCOMPARE(perCatalog.value(Catalog::Vel), 26);
     QCOMPARE(perCatalog.value(Catalog::Histvel), 2);
     QCOMPARE(perCatalog.value(Catalog::Sc), 32);
-    QVERIFY(!findTable("cprbb"));
+    QCOMPARE(catalogName(findTable("cprbb")->catalog), QStringLiteral("vel"));
     QVERIFY(!findTable("nosuchtable"));
     QCOMPARE(catalogName(findTable("his_khzj")->catalog), QStringLiteral("histvel"));
     QCOMPARE(catalogName(findTable("cpbb")->catalog), QStringLiteral("vel"));
     QCOMPARE(catalogName(findTable("velcpk")->catalog), QStringLiteral("sc"));
+
+    // The embedded engine keeps the three catalogs in one file, where table
+    // and index names share one name space (without regard to case).
+    QSet<QString> names;
+    for (const TableDef &t : tables) {
+        QVERIFY2(!names.contains(t.name.toLower()), qPrintable("name used twice: " + t.name));
+        names.insert(t.name.toLower());
+        int n = 0;
+        for (const IndexDef &ix : t.indexes) {
+            const QString index = Dialect::indexName(t, ++n, ix.unique).toLower();
+            QVERIFY2(!names.contains(index), qPrintable("name used twice: " + index));
+            names.insert(index);
+        }
+    }
 
     // Archiving copies every column verbatim, so history must mirror the live tables.
     QVERIFY(sameColumns(*findTable("his_sale1"), *findTable("sale1")));
@@ -80,8 +95,8 @@ void TstSchema::wholeSchema()
 
     // Column counts of the wide tables, where a dropped line is easiest to miss.
     const QList<QPair<const char *, int>> counts{
-        {"sale1", 32},  {"khzj", 11},   {"khprice", 11}, {"zcprice", 12}, {"khjs_mx", 14},
-        {"khcb_mx", 14}, {"khprn", 15}, {"ylpzk", 42},   {"yybzk", 42},   {"pfyyk", 12},
+        {"sale1", 32},  {"khzj", 12},   {"khprice", 11}, {"zcprice", 12}, {"khjs_mx", 14},
+        {"khcb_mx", 14}, {"khprn", 15}, {"khtl", 15}, {"pfysk", 9}, {"ylpzk", 42},   {"yybzk", 42},   {"pfyyk", 12},
         {"ylrkmx", 16}, {"ylckmx", 15}, {"velcpk", 38},  {"scylk", 20},   {"scylxh", 16},
         {"cphj", 16},   {"scgzmx", 17}, {"cpcbhz", 17},
     };
@@ -118,7 +133,7 @@ void TstSchema::column_data()
 
     QTest::newRow("sale1.rq_1 first") << "sale1" << "rq_1" << ColType::Text << 10 << 0;
     QTest::newRow("sale1.bszl last") << "sale1" << "bszl" << ColType::Text << 4 << -1;
-    QTest::newRow("sale1.sjbs") << "sale1" << "sjbs" << ColType::Integer << 0 << 16;
+    QTest::newRow("sale1.sjbs bags as typed") << "sale1" << "sjbs" << ColType::Decimal << 0 << 16;
     QTest::newRow("sale1.bz_3") << "sale1" << "bz_3" << ColType::Text << 1 << 21;
     QTest::newRow("khjggl.zcjg") << "khjggl" << "zcjg" << ColType::Decimal << 0 << 7;
     QTest::newRow("cpbb.zzje") << "cpbb" << "zzje" << ColType::Currency << 0 << 4;
@@ -130,7 +145,10 @@ void TstSchema::column_data()
     QTest::newRow("zxkh.dq") << "zxkh" << "dq" << ColType::Text << 10 << 2;
     QTest::newRow("khzqk.rq month") << "khzqk" << "rq" << ColType::Text << 7 << -1;
     QTest::newRow("khqk_cx.rq date") << "khqk_cx" << "rq" << ColType::Text << 10 << -1;
-    QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 20 << -1;
+    QTest::newRow("khtl.sale1_id link") << "khtl" << "sale1_id" << ColType::Integer << 0 << -1;
+    QTest::newRow("khzj.sale1_id link") << "khzj" << "sale1_id" << ColType::Integer << 0 << -1;
+    QTest::newRow("pfysk.czydm owner") << "pfysk" << "czydm" << ColType::Text << 5 << -1;
+    QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 128 << -1;
     QTest::newRow("khprn.zznum") << "khprn" << "zznum" << ColType::Float << 0 << 4;
     QTest::newRow("gd_rq.gdbz") << "gd_rq" << "gdbz" << ColType::Text << 20 << -1;
     QTest::newRow("cplbgg.cpgg") << "cplbgg" << "cpgg" << ColType::Text << 50 << -1;
@@ -141,7 +159,7 @@ void TstSchema::column_data()
     QTest::newRow("ylpzk.s38") << "ylpzk" << "s38" << ColType::Float << 0 << -1;
     QTest::newRow("yybzk.rq_0") << "yybzk" << "rq_0" << ColType::DateTime << 0 << -1;
     QTest::newRow("pfyyk.xqmc") << "pfyyk" << "xqmc" << ColType::Text << 14 << -1;
-    QTest::newRow("pfysk.rec_num") << "pfysk" << "rec_num" << ColType::Text << 2 << -1;
+    QTest::newRow("pfysk.rec_num") << "pfysk" << "rec_num" << ColType::Text << 2 << 7;
     QTest::newRow("zcprice.b10") << "zcprice" << "b10" << ColType::Float << 0 << 9;
     QTest::newRow("velcpk.bqsl") << "velcpk" << "bqsl" << ColType::Integer << 0 << 22;
     QTest::newRow("velcpk.qtbzgg") << "velcpk" << "qtbzgg" << ColType::Text << 5 << -1;

@@ -6,12 +6,15 @@
 #include "common/dates.h"
 #include "pricing/pricebook.h"
 #include "pricing/pricelists.h"
+#include "support/faults.h"
+#include "support/golden.h"
 #include "support/testdb.h"
 
 #include <QtTest>
 
 using namespace fm;
 using fm::test::TestDb;
+using fm::test::checkEachWriteFailing;
 
 namespace {
 
@@ -80,7 +83,7 @@ private slots:
         filterRow("1100001", "N401", 1650, 1600); // codes match whatever their case
         filterRow("1100002", "n401", 1650, 1600);
         try {
-            const CustomerProductPrice written = book().setPolicyPrice(id, typed);
+            const CustomerProductPrice written = book().setPolicyPrice(id, PriceBook::parsePrice(typed));
             QVERIFY(accepted);
             QCOMPARE(*written.fhll, fhll);
         } catch (const DomainError &e) {
@@ -96,6 +99,52 @@ private slots:
         QCOMPARE(value("SELECT jgce FROM {khjggl} WHERE khdm = '1100002'").toDouble(), 50.0);
     }
 
+    // Every typed price and rebate has a range that fits its meaning: refused
+    // with the message, and nothing written.
+    void typedNumbersHaveRanges_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("price");  // accepted as a price per tonne
+        QTest::addColumn<bool>("rebate"); // accepted as a rebate per bag
+        QTest::newRow("zero") << "0" << true << true;
+        QTest::newRow("cents") << "12.55" << true << true;
+        QTest::newRow("above any rebate") << "1700.5" << true << false;
+        QTest::newRow("highest price") << "1000000" << true << false;
+        QTest::newRow("above any price") << "1000000.01" << false << false;
+        QTest::newRow("overflow") << "100000000000000000000" << false << false;
+        QTest::newRow("negative") << "-5" << false << false;
+        QTest::newRow("fraction of a cent") << "1700.555" << false << false;
+        QTest::newRow("a tenth of a cent") << "0.001" << false << false;
+    }
+    void typedNumbersHaveRanges()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, price);
+        QFETCH(bool, rebate);
+        const qint64 id = customerPrice("1100001", "n401", 1650.0);
+        s().insert(QStringLiteral("zcprice"), {{"cpbz", "0"}, {"rq1", kOldStamp}});
+        auto refusal = [](const std::function<void()> &fn) {
+            try {
+                fn();
+            } catch (const DomainError &e) {
+                return e.code() == ErrorCode::BadNumber ? e.message() : QStringLiteral("wrong code");
+            }
+            return QString();
+        };
+        const QString bad = QStringLiteral("请输入正确的数字！");
+        QCOMPARE(refusal([&] { book().setPolicyPrice(id, PriceBook::parsePrice(typed)); }), price ? QString() : bad);
+        QCOMPARE(value("SELECT fhll FROM {khprice} WHERE id = ?", {id}).toDouble(), price ? typed.toDouble() : 1650.0);
+        QStringList tiers(RebateSchedule::kTiers, QStringLiteral("1"));
+        tiers[4] = typed;
+        QCOMPARE(refusal([&] { book().saveRebateSchedule(QStringLiteral("0"), PriceBook::parseTiers(tiers)); }),
+                 rebate ? QString() : bad);
+        QCOMPARE(value("SELECT b05 FROM {zcprice}").toDouble(), rebate ? typed.toDouble() : 0.0);
+        QCOMPARE(value("SELECT b01 FROM {zcprice}").toDouble(), rebate ? 1.0 : 0.0);
+        // A value that did not come through parsing is checked where it is written.
+        QCOMPARE(refusal([&] { book().setPolicyPrice(id, -0.5); }), bad);
+        QCOMPARE(refusal([&] { book().saveRebateSchedule(QStringLiteral("0"), {0, 0, 0, 0, 1e20}); }), bad);
+    }
+
     // When the filter table cannot be written, the policy price stays too.
     void policyPriceAndFilterRowGoTogether()
     {
@@ -104,13 +153,22 @@ private slots:
         const QString table = s().expand(QStringLiteral("{khjggl}"));
         const QString hidden = QString(table).replace(QStringLiteral("khjggl"), QStringLiteral("khjggl_away"));
         s().execDdl(QStringLiteral("ALTER TABLE %1 RENAME TO khjggl_away").arg(table));
-        QVERIFY_THROWS_EXCEPTION(DbError, book().setPolicyPrice(id, QStringLiteral("1500")));
+        QVERIFY_THROWS_EXCEPTION(DbError, book().setPolicyPrice(id, 1500));
         s().execDdl(QStringLiteral("ALTER TABLE %1 RENAME TO khjggl").arg(hidden));
         QCOMPARE(value("SELECT fhll FROM {khprice} WHERE id = ?", {id}).toDouble(), 1650.0);
         QCOMPARE(value("SELECT jgce FROM {khjggl}").toDouble(), 50.0);
+        // Whichever of its two writes fails, neither table changes.
+        QCOMPARE(checkEachWriteFailing(
+                     s(), {"khprice", "khjggl"},
+                     [&] {
+                         s().execute(QStringLiteral("UPDATE {khprice} SET fhll = 1650"));
+                         s().execute(QStringLiteral("UPDATE {khjggl} SET zcjg = 1650, jgce = 50"));
+                     },
+                     [&] { book().setPolicyPrice(id, 1500); }),
+                 2);
         // A row deleted meanwhile is reported, not silently passed over.
         s().execute(QStringLiteral("DELETE FROM {khprice}"));
-        QVERIFY_THROWS_EXCEPTION(DomainError, book().setPolicyPrice(id, QStringLiteral("1500")));
+        QVERIFY_THROWS_EXCEPTION(DomainError, book().setPolicyPrice(id, 1500));
     }
 
     void regionQueryListsSetPolicyPricesOnly()
@@ -121,8 +179,9 @@ private slots:
         customerPrice("1100001", "n401", 1450.0);
         customerPrice("1200001", "n401", 1500.0, QStringLiteral("河西乡"));
         QStringList got;
-        for (const CustomerProductPrice &p : book().regionPolicyPrices(QStringLiteral("城关镇")))
-            got << p.khdm + QLatin1Char('/') + p.cpdm;
+        RowPager pager(s(), book().regionPolicyPricesQuery(QStringLiteral("城关镇")));
+        for (const Row &r : pager.page(0, 100)) got << r.text("khdm") + QLatin1Char('/') + r.text("cpdm");
+        QCOMPARE(pager.count(), qint64(2));
         QCOMPARE(got, (QStringList{"1100001/n401", "1100002/n401"}));
     }
 
@@ -140,10 +199,10 @@ private slots:
         const qint64 id = product("n401", 1800, 1600);
         const qint64 other = product("n402", 1900, 1700);
         const auto how = stamp ? PriceBook::DateStamp::Today : PriceBook::DateStamp::Keep;
-        QVERIFY_THROWS_EXCEPTION(DomainError, book().setProductPrices(id, QStringLiteral("2000"),
-                                                                      QStringLiteral("1500,kpjg=0"), how));
+        QVERIFY_THROWS_EXCEPTION(DomainError, book().setProductPrices(id, 2000, PriceBook::parsePrice("1500,kpjg=0"), how));
+        QVERIFY_THROWS_EXCEPTION(DomainError, book().setProductPrices(id, 2000, -1, how));
         QCOMPARE(book().productById(id)->kpjg, 1800.0);
-        book().setProductPrices(id, QStringLiteral("2000"), QStringLiteral("1650.5"), how);
+        book().setProductPrices(id, 2000, PriceBook::parsePrice("1650.5"), how);
         const ProductPrice p = *book().productById(id);
         QCOMPARE(p.kpjg, 2000.0);
         QCOMPARE(p.cbjg, 1650.5);
@@ -176,10 +235,10 @@ private slots:
         const QStringList tiers{"0.5", "1", "1.5", "2", "2.5", "3", "3.5", "4", "4.5", ""};
         QStringList bad = tiers;
         bad[3] = QStringLiteral("2元");
-        QVERIFY_THROWS_EXCEPTION(DomainError, book().saveRebateSchedule(QStringLiteral("1"), bad));
+        QVERIFY_THROWS_EXCEPTION(DomainError, book().saveRebateSchedule(QStringLiteral("1"), PriceBook::parseTiers(bad)));
         QCOMPARE(book().rebateSchedule(QStringLiteral("1"))->tiers[0], 1.0);
 
-        book().saveRebateSchedule(QStringLiteral("1"), tiers);
+        book().saveRebateSchedule(QStringLiteral("1"), PriceBook::parseTiers(tiers));
         for (const RebateSchedule &r : book().rebateSchedules()) {
             if (r.cpbz == QLatin1String("1")) {
                 QCOMPARE(r.tiers[0], 0.5);
@@ -200,6 +259,7 @@ private slots:
                                            {2, "n402", "鸡用浓缩料", "20", 1900, 0, "0", {}}};
         const QString cost = costPriceListDocument(products, QStringLiteral("测试饲料有限公司"), QDate(2026, 12, 10))
                                  .toText();
+        FM_COMPARE_GOLDEN(cost, "pricing/golden/cost_price_list.txt");
         QVERIFY(cost.contains(QStringLiteral("title: 测试饲料有限公司产品成本价格表\ntitle: (机密)")));
         QVERIFY(cost.contains(QStringLiteral("header: 打印时间：2026-12-10")));
         QVERIFY(cost.contains(QStringLiteral("  row: 猪用浓缩料 | 40 | 1600\n")));
@@ -215,6 +275,7 @@ private slots:
         d.cpmc = QStringLiteral("鱼用浓缩料");
         d.fhll = 1700.5;
         const QString list = customerPriceListDocument({a, b, c, d}, QStringLiteral("张三"), QDate(2026, 12, 10)).toText();
+        FM_COMPARE_GOLDEN(list, "pricing/golden/customer_price_list.txt");
         QVERIFY(list.contains(QStringLiteral("title: 公司客户价格：")));
         QVERIFY(list.contains(QStringLiteral("header: 客户名称：张三 | 打印日期：2026-12-10")));
         QVERIFY(list.contains(QStringLiteral("  row: 1 | 猪用浓缩料 | 40 | 1800 | 1500\n  row: 2 | 鱼用浓缩料 | 40 | 1800 | 1700.5\n")));

@@ -2,7 +2,6 @@
 // their questions and messages, their documents, and a look at each.
 
 #include "common/dates.h"
-#include "pricing/windows/pricegrid.h"
 #include "pricing/windows/productpricewindow.h"
 #include "pricing/windows/tcp_jgcx.h"
 #include "pricing/windows/tkhxg_jg.h"
@@ -12,11 +11,13 @@
 #include "shell/windows/windowregistry.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
+#include "ui/grid.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -35,21 +36,21 @@ class TestPriceWindows : public QObject {
         return c;
     }
     QVariant value(const QString &sql, const Values &v = {}) { return m_app.session().scalar(sql, v); }
-    static int rowOf(PriceGrid *grid, int column, const QString &text)
+    static int rowOf(Grid *grid, int column, const QString &text)
     {
         for (int r = 0; r < grid->rowCount(); ++r)
             if (grid->textAt(r, column) == text) return r;
         return -1;
     }
-    static void clickRow(PriceGrid *grid, int row)
+    static void clickRow(Grid *grid, int row)
     {
         QVERIFY(row >= 0);
-        const QRect r = grid->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+        const QRect r = grid->view()->visualRect(grid->view()->model()->index(row, 0));
+        QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, r.center());
     }
-    static void clickTitle(PriceGrid *grid, int section)
+    static void clickTitle(Grid *grid, int section)
     {
-        QHeaderView *h = grid->horizontalHeader();
+        QHeaderView *h = grid->view()->horizontalHeader();
         const QPoint p(h->sectionViewportPosition(section) + h->sectionSize(section) / 2, h->height() / 2);
         QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
     }
@@ -99,7 +100,7 @@ private slots:
     {
         ProductPriceWindow w(m_app.ctx, nullptr);
         show(w);
-        auto *grid = child<PriceGrid>(&w, "priceGrid");
+        auto *grid = child<Grid>(&w, "priceGrid");
         auto *list = child<QLineEdit>(w.priceEditor(), "listPrice");
         auto *cost = child<QLineEdit>(w.priceEditor(), "costPrice");
         auto *confirm = child<QPushButton>(w.priceEditor(), "confirm");
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(row->value(1).toDouble(), 2950.0);
         QCOMPARE(readDateTime(row->value(2)), m_app.clock.now());
         QVERIFY(!confirm->isEnabled());
-        QCOMPARE(grid->textAt(grid->currentIndex().row(), 0), QStringLiteral("n401"));
+        QCOMPARE(grid->textAt(grid->currentRow(), 0), QStringLiteral("n401"));
 
         // Titles sort, alternating, starting ascending; No changes nothing.
         m_app.prompter.answers = {true, false, true};
@@ -229,13 +230,13 @@ private slots:
         auto *code = child<QComboBox>(&w, "customerCode");
         auto *policy = child<QLineEdit>(&w, "policyPrice");
         auto *confirm = child<QPushButton>(&w, "confirm");
-        PriceGrid *grid = w.grid();
+        Grid *grid = w.grid();
 
         confirm->setEnabled(true);
         confirm->click(); // nothing chosen: nothing happens
         QVERIFY(m_app.prompter.messages.isEmpty());
 
-        choose(region, QStringLiteral("城关镇"));
+        choose(region, QStringLiteral("城关街道"));
         QCOMPARE(name->count(), 3);
         choose(name, QStringLiteral("张记养殖场"));
         QCOMPARE(code->currentText(), QStringLiteral("1100001"));
@@ -252,7 +253,7 @@ private slots:
         QCOMPARE(value(QStringLiteral("SELECT fhll FROM {khprice} WHERE khdm = '1100001' AND cpdm = 'n401'")).toDouble(),
                  3300.0);
         QCOMPARE(value(QStringLiteral("SELECT jgce FROM {khjggl}")).toDouble(), -100.0);
-        QCOMPARE(grid->textAt(grid->currentIndex().row(), 3), QStringLiteral("3300"));
+        QCOMPARE(grid->textAt(grid->currentRow(), 3), QStringLiteral("3300"));
         QVERIFY(!confirm->isEnabled());
         screenshot(&w, QStringLiteral("pricing-3-customer-prices"));
 
@@ -265,7 +266,7 @@ private slots:
         code->setEditText(QStringLiteral("1200001"));
         pressEnter(code);
         QCOMPARE(name->currentText(), QStringLiteral("东山养鸡场"));
-        QCOMPARE(region->currentText(), QStringLiteral("东山乡"));
+        QCOMPARE(region->currentText(), QStringLiteral("东山片区"));
         QCOMPARE(grid->textAt(0, 5), QStringLiteral("1200001"));
         QVERIFY(!policy->isEnabled());
     }
@@ -283,10 +284,25 @@ private slots:
         screenshot(&w, QStringLiteral("pricing-4-list-prices"));
         child<QRadioButton>(&w, "customerPrices")->click();
         QVERIFY(region->isEnabled());
-        choose(region, QStringLiteral("城关镇"));
+        choose(region, QStringLiteral("城关街道"));
         QCOMPARE(w.customerGrid()->rowCount(), 3 * 5 - 2);
         QCOMPARE(w.customerGrid()->textAt(0, 0), QStringLiteral("张记养殖场"));
         screenshot(&w, QStringLiteral("pricing-5-region-prices"));
+
+        // A region's rows are read a page at a time, and the grid says how many.
+        s.transaction([&] {
+            for (int i = 0; i < 250; ++i)
+                s.insert(QStringLiteral("khprice"),
+                         {{"khdm", QStringLiteral("11%1").arg(100 + i, 5, 10, QLatin1Char('0'))}, {"khmc", "新客户"},
+                          {"cpdm", "n401"}, {"cpmc", "猪用浓缩料"}, {"cpgg", "40"}, {"kpjg", 3200.0}, {"fhll", 3100.0},
+                          {"dqbh", "11"}, {"dqmc", "城关街道"}, {"cpbz", "0"}, {"rq", "2026-12-01 08:00:00"}});
+        });
+        choose(region, QStringLiteral("城关街道"));
+        QCOMPARE(w.customerGrid()->rowCount(), 200);
+        QCOMPARE(w.customerGrid()->totalRows(), qint64(-1));
+        w.customerGrid()->fetchMore();
+        QCOMPARE(w.customerGrid()->rowCount(), 13 + 250);
+        QCOMPARE(w.customerGrid()->statusText(), QStringLiteral("共 263 行"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "production/catalogueprints.h"
 #include "production/productcatalogue.h"
 #include "reports/reportexport.h"
+#include "support/faults.h"
 #include "support/testdb.h"
 
 #include <QDir>
@@ -37,8 +38,7 @@ class TestProductCatalogue : public QObject {
 
     static NewProduct feed(const QString &code, const QString &customer, const QString &formula = QStringLiteral("N401"))
     {
-        return {QStringLiteral("浓缩料"), code, QStringLiteral("猪用浓缩料"), QStringLiteral("40"),
-                QStringLiteral("1500"), customer, formula};
+        return {QStringLiteral("浓缩料"), code, QStringLiteral("猪用浓缩料"), QStringLiteral("40"), 1500, customer, formula};
     }
 
 private slots:
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(count("velcpzk"), 0); // "No" to the question
 
         NewProduct all = feed(QStringLiteral("AB01"), QString());
-        all.listPrice = QStringLiteral("9999"); // an existing product keeps its list price
+        all.listPrice = 9999; // an existing product keeps its list price
         QVERIFY(!cat.planNewProduct(all).productionRowMissing);
         const NewProductResult r = cat.addProduct(all, true);
         QCOMPARE(r.customerPricesInserted, 2);
@@ -142,8 +142,13 @@ private slots:
         QTest::addColumn<NewProduct>("product");
         QTest::addColumn<QString>("message");
         NewProduct p = feed(QStringLiteral("ab01"), QStringLiteral("1101"));
-        p.listPrice = QStringLiteral("abc");
-        QTest::newRow("list price not a number") << p << QStringLiteral("请输入正确的数字！");
+        p.listPrice = -1;
+        QTest::newRow("list price negative") << p << QStringLiteral("请输入正确的数字！");
+        p.listPrice = 1e16;
+        QTest::newRow("list price out of range") << p << QStringLiteral("请输入正确的数字！");
+        p = feed(QStringLiteral("ab01"), QStringLiteral("1101"));
+        p.specification = QStringLiteral("-5");
+        QTest::newRow("size not a quantity") << p << QStringLiteral("请输入正确的数字！");
         p = feed(kCode21, QStringLiteral("1101"));
         QTest::newRow("code too long") << p << QStringLiteral("产品代码不能超过20个字符！");
         p = feed(QStringLiteral("ab01"), QStringLiteral("1101"));
@@ -181,8 +186,12 @@ private slots:
         QTest::newRow("40,20 plus 25") << "40,20" << false << "25" << "40,20,25" << QStringList{"40", "20", "25"};
         QTest::newRow("replace by 20") << "40,20" << true << "20" << "20" << QStringList{"20"};
         QTest::newRow("single size") << " " << true << " 5 " << "5" << QStringList{"5"};
-        QTest::newRow("past 50 characters") << QString(48, QLatin1Char('4')) << false << "25"
-                                            << "规格不能超过50个字符！" << QStringList{QString(48, QLatin1Char('4'))};
+        const QString long48 = QStringLiteral("400") + QStringLiteral(",40").repeated(15);
+        QTest::newRow("past 50 characters") << long48 << false << "25" << "规格不能超过50个字符！"
+                                            << long48.split(QLatin1Char(','));
+        QTest::newRow("negative size") << " " << false << "-5" << "请输入正确的数字！" << QStringList();
+        QTest::newRow("size not a number") << "40,20" << true << "40,大" << "请输入正确的数字！"
+                                           << QStringList{"40", "20"};
     }
     void specificationLists()
     {
@@ -222,29 +231,30 @@ private slots:
         ProductCatalogue cat = catalogue();
         // A label has no size, whatever was typed.
         const qint64 label = cat.addPackaging({QStringLiteral("标签"), QStringLiteral("bq1"), QStringLiteral("合格证"),
-                                               QStringLiteral("40"), QStringLiteral("0.05")});
-        QCOMPARE(cat.productById(label)->cpgg, QStringLiteral(" "));
-        QCOMPARE(cat.productById(label)->cpbz, QStringLiteral("B"));
+                                               QStringLiteral("40"), 0.05});
+        QCOMPARE(s().scalar(QStringLiteral("SELECT cpgg FROM {price} WHERE id = ?"), {label}).toString(), QStringLiteral(" "));
+        QCOMPARE(cat.productById(label)->flag, QStringLiteral("B"));
         QVERIFY_THROWS_EXCEPTION(DomainError, cat.addPackaging({QStringLiteral("标签"), QStringLiteral("BQ1"),
-                                                                QStringLiteral("另一个"), {}, QStringLiteral("1")}));
+                                                                QStringLiteral("另一个"), {}, 1}));
 
         const qint64 bag = cat.addPackaging({QStringLiteral("编织袋"), QStringLiteral("bd01"), QStringLiteral("40公斤袋"),
-                                             QStringLiteral("40"), QStringLiteral("0.5")});
+                                             QStringLiteral("40"), 0.5});
         s().insert(QStringLiteral("bzbqk"), {{"dm", "BD01"}, {"mc", "40公斤袋"}, {"price", 0.5}, {"sl", 300}, {"zje", 150.0}});
         s().insert(QStringLiteral("bzbqk"), {{"dm", "bd02"}, {"price", 0.5}, {"sl", 10}, {"zje", 5.0}});
 
-        QVERIFY_THROWS_EXCEPTION(DomainError, cat.repricePackaging(bag, QStringLiteral("0,8")));
-        cat.repricePackaging(bag, QStringLiteral("0.8"));
-        QCOMPARE(cat.productById(bag)->kpjg, 0.8);
-        QCOMPARE(cat.productById(bag)->cbjg, 0.8);
+        QVERIFY_THROWS_EXCEPTION(DomainError, ProductCatalogue::parsePrice(QStringLiteral("0,8"), ProductCatalogue::kMaxPackagingPrice));
+        QVERIFY_THROWS_EXCEPTION(DomainError, cat.repricePackaging(bag, -0.8));
+        cat.repricePackaging(bag, 0.8);
+        QCOMPARE(cat.productById(bag)->listPrice, 0.8);
+        QCOMPARE(cat.productById(bag)->costPrice, 0.8);
         auto stock = s().first(QStringLiteral("SELECT price, zje FROM {bzbqk} WHERE dm = 'BD01'"));
         QCOMPARE(stock->value(0).toDouble(), 0.8);
         QCOMPARE(stock->value(1).toDouble(), 240.0);
         QCOMPARE(value(QStringLiteral("SELECT zje FROM {bzbqk} WHERE dm = 'bd02'")).toDouble(), 5.0);
 
         // Without a stock row only the price changes.
-        cat.repricePackaging(label, QStringLiteral("0.06"));
-        QCOMPARE(cat.productById(label)->kpjg, 0.06);
+        cat.repricePackaging(label, 0.06);
+        QCOMPARE(cat.productById(label)->listPrice, 0.06);
 
         // Deleting the category leaves its materials listed.
         QVERIFY(cat.deleteCategory(QStringLiteral("编织袋")));
@@ -280,6 +290,47 @@ private slots:
         QCOMPARE(count("velcpzk"), 1);
     }
 
+    // Every operation that writes several rows, both catalogs included,
+    // leaves nothing behind when any one of its writes fails.
+    void eachWriteFailingLeavesNothing()
+    {
+        const QStringList tables{"price", "cpgg", "khprice", "velcpzk", "bzbqk", "cplbgg"};
+        auto product = [this](const QString &customer, bool productionRow) {
+            catalogue().addProduct(feed(QStringLiteral("ab01"), customer), productionRow);
+        };
+        struct Case {
+            const char *name;
+            std::function<void()> prepare;
+            std::function<void()> operation;
+        };
+        const Case cases[] = {
+            {"product added across two catalogs", [] {}, [&] { product(QStringLiteral("1101"), true); }},
+            {"product given to every customer", [] {}, [&] { product(QString(), false); }},
+            {"product given to a further customer", [&] { product(QStringLiteral("1101"), true); },
+             [&] { catalogue().addProduct(feed(QStringLiteral("ab01"), QStringLiteral("1102"), QStringLiteral("N402")), false); }},
+            {"product deleted", [&] { product(QString(), false); }, [&] { catalogue().deleteProduct(QStringLiteral("ab01")); }},
+            {"formula linked", [&] { product(QStringLiteral("1101"), false); },
+             [&] { catalogue().linkFormula(QStringLiteral("ab01"), QStringLiteral("N402")); }},
+            {"packaging repriced with its stock",
+             [&] {
+                 catalogue().addPackaging({QStringLiteral("编织袋"), QStringLiteral("bd01"), QStringLiteral("40公斤袋"),
+                                           QStringLiteral("40"), 0.5});
+                 s().insert(QStringLiteral("bzbqk"), {{"dm", "bd01"}, {"price", 0.5}, {"sl", 300}, {"zje", 150.0}});
+             },
+             [&] {
+                 const qint64 id = s().scalar(QStringLiteral("SELECT id FROM {price} WHERE cpdm = 'bd01'")).toLongLong();
+                 catalogue().repricePackaging(id, 0.8);
+             }},
+        };
+        for (const Case &c : cases) {
+            const int writes = fm::test::checkEachWriteFailing(s(), tables, [&] {
+                init();
+                c.prepare();
+            }, c.operation);
+            QVERIFY2(writes > 1, c.name);
+        }
+    }
+
     void productList()
     {
         ProductCatalogue cat = catalogue();
@@ -287,13 +338,13 @@ private slots:
         NewProduct second = feed(QStringLiteral("ab01"), QString());
         second.name = QStringLiteral("猪用浓缩料二号");
         second.specification = QStringLiteral("20");
-        second.listPrice = QStringLiteral("1650.5");
+        second.listPrice = 1650.5;
         cat.addProduct(second, false);
         NewProduct free = feed(QStringLiteral("mm01"), QString());
-        free.listPrice = QStringLiteral("0");
+        free.listPrice = 0;
         cat.addProduct(free, false); // no list price: not printed
         cat.addPackaging({QStringLiteral("编织袋"), QStringLiteral("bd01"), QStringLiteral("40公斤袋"),
-                          QStringLiteral("40"), QStringLiteral("0.5")});
+                          QStringLiteral("40"), 0.5});
 
         const ReportDocument doc = Tcppzdy::build(s(), QStringLiteral("测试饲料有限公司"));
         QCOMPARE(doc.toText(), QStringLiteral(

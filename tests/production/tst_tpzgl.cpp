@@ -5,6 +5,7 @@
 #include "reports/reportdocument.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
+#include "ui/grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,6 +69,7 @@ private slots:
         auto *formulaNumber = child<QLineEdit>(&w, "formulaNumber");
         auto *confirm = child<QPushButton>(&w, "confirm");
         QVERIFY(!name->isEnabled() && !code->isEnabled() && !confirm->isEnabled());
+        QCOMPARE(child<Grid>(&w, "productGrid")->statusText(), QStringLiteral("共 0 行"));
 
         auto enterProduct = [&](const QString &typedCode) {
             kind->setCurrentIndex(kind->findText(QStringLiteral("浓缩料")));
@@ -104,7 +106,7 @@ private slots:
         QCOMPARE(m_app.session().scalar(QStringLiteral("SELECT cpdm FROM {price}")).toString(), QStringLiteral("ab01"));
         QCOMPARE(count("khprice"), 1);
         QCOMPARE(m_app.session().scalar(QStringLiteral("SELECT sccb FROM {velcpzk}")).toDouble(), 2150.0);
-        QCOMPARE(child<QTableView>(&w, "productGrid")->model()->rowCount(), 1);
+        QCOMPARE(child<Grid>(&w, "productGrid")->rowCount(), 1);
         // Entry starts over at the product kind.
         QVERIFY(!confirm->isEnabled() && !name->isEnabled());
         QCOMPARE(child<QLineEdit>(&w, "formulaCost")->text(), QStringLiteral("0"));
@@ -142,8 +144,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.tabs()->setCurrentIndex(4);
         auto *ok = child<QPushButton>(&w, "linkOk");
-        auto *products = child<QTableView>(&w, "linkProductGrid");
-        auto *formulas = child<QTableView>(&w, "linkFormulaGrid");
+        auto *products = child<Grid>(&w, "linkProductGrid")->view();
+        auto *formulas = child<Grid>(&w, "linkFormulaGrid")->view();
         QVERIFY(!ok->isEnabled());
         clickRow(products, 0);
         QCOMPARE(child<QLineEdit>(&w, "linkCode")->text(), QStringLiteral("zz01"));
@@ -174,7 +176,7 @@ private slots:
         w.tabs()->setCurrentIndex(1);
         const int before = count("khprice");
         QVERIFY(before > 0);
-        clickRow(child<QTableView>(&w, "deleteCustomerPriceGrid"), 0);
+        clickRow(child<Grid>(&w, "deleteCustomerPriceGrid")->view(), 0);
         QVERIFY(m_app.prompter.questions.last().startsWith(QStringLiteral("删除客户")));
         QCOMPARE(m_app.prompter.last(), QStringLiteral("已经删除该记录！"));
         QCOMPARE(count("khprice"), before - 1);
@@ -193,7 +195,7 @@ private slots:
         auto *box = child<QCheckBox>(&w, "addSizeBox");
         box->setChecked(true);
         QCOMPARE(m_app.prompter.last(), QStringLiteral("你已经选择了规格增加，请点击上面窗口的产品类别。"));
-        auto *grid = child<QTableView>(&w, "categoryGrid");
+        auto *grid = child<Grid>(&w, "categoryGrid")->view();
         clickRow(grid, rowOf(grid, QStringLiteral("浓缩料")));
         QCOMPARE(child<QLineEdit>(&w, "addSizeExisting")->text(), QStringLiteral("40,20"));
         typeAndEnter(child<QLineEdit>(&w, "addSizeInput"), QStringLiteral("25"));
@@ -205,7 +207,7 @@ private slots:
 
         // A packaging material repriced from its row.
         w.tabs()->setCurrentIndex(3);
-        auto *packaging = child<QTableView>(&w, "packagingGrid");
+        auto *packaging = child<Grid>(&w, "packagingGrid")->view();
         QVERIFY(packaging->model()->rowCount() > 0);
         clickRow(packaging, 0);
         auto *newPrice = child<QLineEdit>(&w, "repricePrice");

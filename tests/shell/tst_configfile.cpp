@@ -1,6 +1,7 @@
 #include "shell/configfile.h"
 
 #include <QTemporaryDir>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace fm;
@@ -105,6 +106,38 @@ private slots:
         QString error;
         QVERIFY(!c.connectionSettings(m_dir.path(), &cs, &error));
         QVERIFY(error.contains(QStringLiteral("oracle")));
+    }
+
+    // A folder where the file should be: a message that says so, and the
+    // folder untouched.
+    void writingOverAFolderSaysSo()
+    {
+        const QString folder = QDir(m_dir.path()).filePath(QStringLiteral("folder/config.ini"));
+        QVERIFY(QDir().mkpath(folder));
+        QString error;
+        QVERIFY(!ConfigFile::write(folder, AppConfig(), &error));
+        QVERIFY2(error.contains(QStringLiteral("文件夹")), qPrintable(error));
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(!ConfigFile::write(QDir(m_dir.path()).filePath(QStringLiteral("missing/config.ini")), AppConfig(), &error));
+        QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
+    }
+
+    // Two computers whose names share a long prefix stay two workstations.
+    void workstationIdentity()
+    {
+        AppConfig c;
+        QCOMPARE(fm::workstationIdentity(c), QSysInfo::machineHostName().left(kWorkstationLength));
+        c.workstation = QStringLiteral("  sales-counter-east-building-2  ");
+        QCOMPARE(fm::workstationIdentity(c), QStringLiteral("sales-counter-east-building-2"));
+        AppConfig other = c;
+        other.workstation = QStringLiteral("sales-counter-east-building-3");
+        QVERIFY(fm::workstationIdentity(c) != fm::workstationIdentity(other));
+        c.workstation = QString(100, QLatin1Char('w'));
+        QCOMPARE(fm::workstationIdentity(c).size(), kWorkstationLength);
+        // The key survives a rewrite of the file.
+        c.workstation = QStringLiteral("收款台一号");
+        QVERIFY(ConfigFile::write(path(), c, nullptr));
+        QCOMPARE(ConfigFile::read(path()).config.workstation, QStringLiteral("收款台一号"));
     }
 };
 

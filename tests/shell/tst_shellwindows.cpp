@@ -5,13 +5,18 @@
 #include "shell/windows/placeholderwindow.h"
 #include "shell/windows/rightseditor.h"
 #include "shell/windows/tlogin.h"
+#include "shell/windows/startup.h"
 #include "shell/windows/tmain.h"
+#include "shell/functions.h"
+#include "staff/windows/companystaffwindow.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMenuBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -131,8 +136,93 @@ private slots:
         QVERIFY(main.functionAction(10)->isEnabled());
         QVERIFY(main.topMenuAction(QStringLiteral("系统管理"))->isEnabled());
         QCOMPARE(main.operatorPanel()->text(), QStringLiteral("操作员名称：系统管理员"));
-        QVERIFY(main.clockPanel()->text().startsWith(QStringLiteral("系统日期:2026-12-10当前时间:")));
+        main.activate();
+        QTRY_COMPARE(main.clockPanel()->text(), QStringLiteral("系统日期:2026-12-10当前时间:09:30:00"));
         screenshot(&main, QStringLiteral("main"));
+    }
+
+    // A menu opened and closed with Esc leaves the focus in the menu bar; the
+    // next Esc still returns to the login.
+    void escReturnsToTheLoginAfterAMenu()
+    {
+        Tmain main(m_app.ctx, nullptr);
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        auto *bar = main.findChild<QMenuBar *>();
+        QVERIFY(bar);
+        bar->setActiveAction(main.topMenuAction(QStringLiteral("销售管理")));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(main.isVisible());
+        QCOMPARE(QApplication::focusWidget(), bar);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!main.isVisible());
+        QCOMPARE(main.result(), int(QDialog::Rejected));
+
+        // Esc in a window opened from the menu closes that window only.
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        auto *child = new PasswordWindow(m_app.ctx, &main);
+        child->show();
+        QVERIFY(QTest::qWaitForWindowExposed(child));
+        QTest::keyClick(child->codeField(), Qt::Key_Escape);
+        QVERIFY(!child->isVisible());
+        QVERIFY(main.isVisible());
+    }
+
+    // A window built at one login serves the next operator as that operator.
+    void aReusedWindowTakesTheNewOperator()
+    {
+        addOperator(QStringLiteral("b0001"), QStringLiteral("李四"), QString(70, QLatin1Char('1')));
+        AppConfig cfg;
+        cfg.engine = QStringLiteral("sqlite");
+        Tlogin login(m_app.ctx, Tlogin::Mode::Configured, cfg, m_dir.filePath(QStringLiteral("reuse.ini")), nullptr);
+        login.showMain = [] {};
+        auto logIn = [&](const QString &code, const QString &password) {
+            login.codeField()->setText(code);
+            login.passwordField()->setText(password);
+            login.loginButton()->click();
+            QCOMPARE(m_app.prompter.last(), QStringLiteral("登录成功!"));
+        };
+        logIn(QStringLiteral("admin"), QStringLiteral("admin"));
+        auto *staff = qobject_cast<Tzx_ry *>(login.mainWindow()->registry().window(number(Fn::SeniorStaff)));
+        QVERIFY(staff);
+        logIn(QStringLiteral("b0001"), QStringLiteral("pw"));
+        QCOMPARE(login.mainWindow()->registry().window(number(Fn::SeniorStaff)), staff);
+        QCOMPARE(staff->ctx().operatorCode, QStringLiteral("b0001"));
+        // The operator at this workstation is now b0001: admin may go, b0001 may not.
+        staff->activate();
+        staff->tabs()->setCurrentIndex(1);
+        typeAndEnter(staff->removeCode()->lineEdit(), QStringLiteral("b0001"));
+        staff->removeConfirm()->click();
+        QCOMPARE(m_app.prompter.last(), QStringLiteral("不能调出正在使用系统的操作员！"));
+        typeAndEnter(staff->removeCode()->lineEdit(), QStringLiteral("admin"));
+        staff->removeConfirm()->click();
+        QVERIFY(!Operators(m_app.session()).find(QStringLiteral("admin")));
+    }
+
+    // Passwords show as "*"; Qt's own dialogs speak Chinese.
+    void passwordsEchoStarsAndDialogsSpeakChinese()
+    {
+        AppConfig cfg;
+        Tlogin first(m_app.ctx, Tlogin::Mode::FirstRun, cfg, m_dir.filePath(QStringLiteral("stars.ini")), nullptr);
+        PasswordWindow change(m_app.ctx, nullptr);
+        Tzx_ry staff(m_app.ctx, nullptr);
+        const QList<QLineEdit *> fields{first.passwordField(), first.findChild<QLineEdit *>(QStringLiteral("serverPassword")),
+                                        change.oldField(), change.newField(), staff.takeOnPassword()};
+        for (QLineEdit *f : fields) {
+            QVERIFY(f);
+            f->setText(QStringLiteral("abc"));
+            QCOMPARE(f->displayText(), QStringLiteral("***"));
+        }
+
+        QVERIFY(installQtTranslations(*qApp));
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+        QCOMPARE(box.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("打开"));
     }
 
     void everyFunctionOpensItsWindowOrAPlaceholder()

@@ -5,6 +5,7 @@
 #include "shell/operators.h"
 #include "staff/companystaff.h"
 #include "staff/productionstaff.h"
+#include "support/faults.h"
 #include "support/testdb.h"
 
 #include <QtTest>
@@ -245,6 +246,30 @@ private slots:
                        {QStringLiteral("w001"), QStringLiteral("02"), QStringLiteral("甲二")}),
                  1);
         QCOMPARE(count(s(), "scgzmx", "WHERE bzdm = ?", {QStringLiteral("01")}), 1);
+    }
+
+    // A worker and its wage row are written, moved and removed together.
+    void eachWriteFailingLeavesNothing()
+    {
+        const QStringList tables{"bzry", "scgzmx", "bzzl"};
+        ProductionStaff staff(s(), m_clock);
+        auto teams = [&] {
+            m_db->reset();
+            staff.addTeam(QStringLiteral("01"), QStringLiteral("一班"));
+            staff.addTeam(QStringLiteral("02"), QStringLiteral("二班"));
+        };
+        auto withWorker = [&] {
+            teams();
+            staff.addWorker(QStringLiteral("w001"), QStringLiteral("甲"), QStringLiteral("01"));
+        };
+        auto worker = [&] { return staff.findWorker(QStringLiteral("w001"))->id; };
+        QCOMPARE(fm::test::checkEachWriteFailing(s(), tables, teams,
+                                                 [&] { staff.addWorker(QStringLiteral("w001"), QStringLiteral("甲"), QStringLiteral("01")); }),
+                 2);
+        QCOMPARE(fm::test::checkEachWriteFailing(s(), tables, withWorker,
+                                                 [&] { staff.changeWorker(worker(), QStringLiteral("甲二"), QStringLiteral("02")); }),
+                 2); // worker moved
+        QCOMPARE(fm::test::checkEachWriteFailing(s(), tables, withWorker, [&] { staff.removeWorker(worker()); }), 2);
     }
 
     void aDeletedTeamLeavesItsWorkers()

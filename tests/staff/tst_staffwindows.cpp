@@ -8,11 +8,12 @@
 #include "staff/windows/workereditwindow.h"
 #include "support/appfixture.h"
 #include "support/windowtest.h"
+#include "ui/grid.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace fm;
@@ -34,10 +35,10 @@ void open(FunctionWindow &w)
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
-int rowOf(QTableWidget *grid, int column, const QString &text)
+int rowOf(Grid *grid, int column, const QString &text)
 {
     for (int r = 0; r < grid->rowCount(); ++r)
-        if (grid->item(r, column) && grid->item(r, column)->text() == text) return r;
+        if (grid->textAt(r, column) == text) return r;
     return -1;
 }
 
@@ -168,10 +169,10 @@ private slots:
         Tzx_gsrycx w(m_app.ctx, nullptr);
         open(w);
         QCOMPARE(w.departmentList()->currentText(), QStringLiteral("部    门"));
-        QCOMPARE(w.departmentList()->count(), 3); // placeholder, 管理部, 销售科
+        QCOMPARE(w.departmentList()->count(), 3); // placeholder, 经理室, 销售科
         w.departmentList()->setCurrentIndex(w.departmentList()->findText(QStringLiteral("销售科")));
         QCOMPARE(w.grid()->rowCount(), 2);
-        QCOMPARE(w.grid()->item(1, 1)->text(), QStringLiteral("王五"));
+        QCOMPARE(w.grid()->textAt(1, 1), QStringLiteral("王五"));
         screenshot(&w, QStringLiteral("staff-query"));
     }
 
@@ -216,8 +217,8 @@ private slots:
         typeAndEnter(w.teamField(), QStringLiteral("09"));
         QCOMPARE(w.currentPage(), w.chooserPage());
         screenshot(&w, QStringLiteral("production-staff-chooser"));
-        QTest::mouseClick(w.teamChooser()->viewport(), Qt::LeftButton, {},
-                          w.teamChooser()->visualItemRect(w.teamChooser()->item(0, 0)).center());
+        QTableView *chooser = w.teamChooser()->view();
+        QTest::mouseClick(chooser->viewport(), Qt::LeftButton, {}, chooser->visualRect(chooser->model()->index(0, 0)).center());
         QCOMPARE(w.teamField()->text(), QStringLiteral("01"));
         QCOMPARE(w.currentPage(), w.workerPage());
 
@@ -254,13 +255,13 @@ private slots:
         production().addWorker(QStringLiteral("w002"), QStringLiteral("乙"), QStringLiteral("01"));
         Tbzry_xg w(m_app.ctx, nullptr);
         open(w);
-        QVERIFY(w.teamField()->isReadOnly());
+        QVERIFY(!w.teamField()->isEnabled()); // reached once a worker is chosen
         QVERIFY(!w.deleteButton()->isEnabled());
 
         // Moving to an unknown team is refused and writes nothing.
         typeAndEnter(w.codeField(), QStringLiteral("W001"));
         QCOMPARE(w.nameField()->text(), QStringLiteral("甲"));
-        QVERIFY(!w.teamField()->isReadOnly());
+        QVERIFY(w.teamField()->isEnabled());
         QVERIFY(w.teamField()->hasFocus());
         typeAndEnter(w.teamField(), QStringLiteral("07"));
         QVERIFY(w.confirmButton()->hasFocus());

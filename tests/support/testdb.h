@@ -1,6 +1,6 @@
 #pragma once
 // Fresh catalogs for one test program. FM_TEST_ENGINE picks the engine:
-// "sqlite" (default) builds three files in a temporary folder; "postgres"
+// "sqlite" (default) builds feedmill.db in a temporary folder; "postgres"
 // creates a database of its own on the server that ./test started
 // (FM_TEST_PG_PORT, FM_TEST_PG_HOST, FM_TEST_PG_USER) and drops it afterwards.
 

@@ -10,11 +10,11 @@
 
 namespace fm {
 
-// The function windows of this subsystem, by function number.
+// The function windows of this subsystem, by function.
 void addAccountsWindows(QHash<int, FunctionWindowDef> &w)
 {
-    w.insert(25, windowDef<Tzx_khcx>("customer-query"));
-    w.insert(37, windowDef<Tkhgl>("customers"));
+    w.insert(number(Fn::CustomerQuery), windowDef<Tzx_khcx>("customer-query"));
+    w.insert(number(Fn::Customers), windowDef<Tkhgl>("customers"));
     w.insert(number(Fn::SalesProcessing), windowDef<Tkhjj>("sales-processing"));
     w.insert(number(Fn::SettlementPrint), windowDef<Tkhjs_bb>("settlement-print"));
     w.insert(number(Fn::StatementPrint), windowDef<Tkh_bbdy>("statement-print"));

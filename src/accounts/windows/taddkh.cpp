@@ -1,25 +1,24 @@
 #include "accounts/windows/taddkh.h"
 
 #include "accounts/windows/creditlimitfield.h"
-#include "accounts/windows/registerwidgets.h"
+#include "accounts/windows/regionbox.h"
 #include "accounts/windows/tinskh.h"
-#include "common/dates.h"
 #include "common/gbk.h"
-#include "common/numbertext.h"
-#include "data/dberror.h"
-#include "ui/enterchain.h"
+#include "data/rowpager.h"
+#include "ui/grid.h"
+#include "ui/layouts.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QMenu>
 #include <QPushButton>
 #include <QValidator>
-#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace fm {
 
@@ -29,273 +28,214 @@ namespace {
 class ByteLimitValidator : public QValidator {
 public:
     ByteLimitValidator(int bytes, QObject *parent) : QValidator(parent), m_bytes(bytes) {}
-    State validate(QString &input, int &) const override
-    {
-        return gbkLength(input) <= m_bytes ? Acceptable : Invalid;
-    }
+    State validate(QString &input, int &) const override { return gbkLength(input) <= m_bytes ? Acceptable : Invalid; }
 
 private:
     int m_bytes;
 };
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-}
-
 } // namespace
 
-Taddkh::Taddkh(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
+Taddkh::Taddkh(AppContext &ctx, QWidget *parent)
+    : FunctionWindow(ctx, parent), m_insertWindow(new Tinskh(ctx, this)), m_regionSteps(new EnterChain(this))
 {
     setWindowTitle(QStringLiteral("客户调整"));
-    m_insertWindow = new Tinskh(ctx, this);
-
     auto *menu = new QMenu(this);
     m_organise = menu->addAction(QStringLiteral("客户整理"));
     m_addRegion = menu->addAction(QStringLiteral("增加地区"));
     menu->addSeparator();
     QAction *quit = menu->addAction(QStringLiteral("退出"));
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint &at) {
-        menu->exec(mapToGlobal(at));
-    });
-
+    connect(this, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint &at) { menu->exec(mapToGlobal(at)); });
     auto *hint = new QLabel(QStringLiteral("说明：点击鼠标右键，可选择菜单。"), this);
     hint->setStyleSheet(QStringLiteral("color: #a03000;"));
 
     // Customers of a region.
-    m_region = makeChoiceBox(this, QStringLiteral("地区"), 160);
-    m_customer = makeChoiceBox(this, QStringLiteral("客户名称"), 160);
-    m_code = new QLineEdit(this);
-    makeDisplayOnly(m_code);
-    m_code->setMaximumWidth(110);
-    m_insert = new QPushButton(QStringLiteral("插入"), this);
-    m_delete = new QPushButton(QStringLiteral("删除"), this);
+    m_region = chooser("region", QStringLiteral("地区"));
+    m_customer = chooser("customer", QStringLiteral("客户名称"));
+    m_code = display("code");
+    m_insert = button(QStringLiteral("插入"), "insert", [this] { insertCustomer(); });
+    m_delete = button(QStringLiteral("删除"), "delete");
     auto *customers = new QGroupBox(QStringLiteral("客户整理"), this);
-    auto *cg = new QGridLayout(customers);
-    cg->addWidget(caption(QStringLiteral("地区："), customers), 0, 0);
-    cg->addWidget(m_region, 0, 1);
-    cg->addWidget(caption(QStringLiteral("客户名称："), customers), 0, 2);
-    cg->addWidget(m_customer, 0, 3);
-    cg->addWidget(caption(QStringLiteral("客户代码："), customers), 1, 2);
-    cg->addWidget(m_code, 1, 3);
+    FieldGrid cg(customers, 2);
+    cg.add(QStringLiteral("地区："), m_region).add(QStringLiteral("客户名称："), m_customer);
+    cg.newRow().add(QStringLiteral("客户代码："), m_code);
     // The chosen customer's credit limit, beside its code.
     m_credit = new CreditLimitField(ctx, customers, m_code);
-    cg->addWidget(m_credit, 1, 0, 1, 2);
-    auto *cb = new QHBoxLayout;
-    cb->addStretch();
-    cb->addWidget(m_insert);
-    cb->addWidget(m_delete);
-    cg->addLayout(cb, 2, 0, 1, 4);
-    cg->setColumnStretch(1, 1);
-    cg->setColumnStretch(3, 1);
+    cg.add(m_credit);
+    cg.layout()->addLayout(buttonRow({m_insert, m_delete}), cg.layout()->rowCount(), 0, 1, 4);
 
     // New regions.
-    m_regionName = new QLineEdit(this);
+    m_regionName = input("regionName");
     m_regionName->setValidator(new ByteLimitValidator(CustomerRegister::kRegionNameMaxBytes, m_regionName));
-    m_regionCode = new QLineEdit(this);
+    m_regionCode = input("regionCode", 2);
     m_regionCode->setReadOnly(true);
-    m_regionCode->setMaximumWidth(60);
-    m_regionList = makeChoiceBox(this, QStringLiteral("地区.代码"), 160);
+    m_regionList = chooser("regionList", QStringLiteral("地区.代码"));
     auto *regions = new QGroupBox(QStringLiteral("增加地区"), this);
-    auto *rg = new QGridLayout(regions);
-    rg->addWidget(caption(QStringLiteral("地区名称："), regions), 0, 0);
-    rg->addWidget(m_regionName, 0, 1);
-    rg->addWidget(caption(QStringLiteral("地区代码："), regions), 0, 2);
-    rg->addWidget(m_regionCode, 0, 3);
-    rg->addWidget(caption(QStringLiteral("地区.代码："), regions), 1, 0);
-    rg->addWidget(m_regionList, 1, 1);
-    rg->setColumnStretch(1, 1);
+    FieldGrid rg(regions, 1);
+    rg.add(QStringLiteral("地区名称："), m_regionName)
+        .add(QStringLiteral("地区代码："), m_regionCode)
+        .add(QStringLiteral("地区.代码："), m_regionList);
 
-    m_prices = makeRegisterGrid(this, {QStringLiteral("客户代码"), QStringLiteral("客户名称"), QStringLiteral("产品代码"),
-                                       QStringLiteral("产品名称"), QStringLiteral("规格"), QStringLiteral("开票价格"),
-                                       QStringLiteral("产品标志"), QStringLiteral("日期")});
+    m_prices = new Grid({{QStringLiteral("客户代码"), QStringLiteral("khdm")},
+                         {QStringLiteral("客户名称"), QStringLiteral("khmc")},
+                         {QStringLiteral("产品代码"), QStringLiteral("cpdm")},
+                         {QStringLiteral("产品名称"), QStringLiteral("cpmc")},
+                         {QStringLiteral("规格"), QStringLiteral("cpgg")},
+                         {QStringLiteral("开票价格"), QStringLiteral("kpjg"), GridColumn::Kind::Number},
+                         {QStringLiteral("产品标志"), QStringLiteral("cpbz")},
+                         {QStringLiteral("日期"), QStringLiteral("rq"), GridColumn::Kind::Date}},
+                        this, "prices");
+    m_prices->setStretchColumn(3);
     m_prices->setMinimumHeight(200);
+    auto *pricesCaption = labelFor(QStringLiteral("客户价格显示："), m_prices->view(), this);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(hint);
     auto *top = new QHBoxLayout;
     top->addWidget(customers, 3);
     top->addWidget(regions, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(hint);
     layout->addLayout(top);
-    layout->addWidget(new QLabel(QStringLiteral("客户价格显示："), this));
+    layout->addWidget(pricesCaption);
     layout->addWidget(m_prices, 1);
     layout->setContentsMargins(16, 12, 16, 16);
-    resize(860, 520);
+    resize(900, 560);
+
+    chain()
+        .step(m_region, [this] { return regionChosen(); })
+        .step(m_customer, [this] { return customerChosen(); }, StepOptions{QString(), false, false, {m_insert}})
+        .step(m_delete, [this] { return deleteCustomer(); });
+    connect(m_region, QOverload<int>::of(&QComboBox::activated), this, [this] { chain().run(m_region); });
+    connect(m_customer, QOverload<int>::of(&QComboBox::activated), this, [this] { chain().run(m_customer); });
+
+    m_regionSteps->setGuard([this](const std::function<void()> &fn) { return guarded(fn); });
+    m_regionSteps->step(m_regionName, [this] { return regionNameEntered(); }, StepOptions{QString(), false, false, {m_regionList}})
+        .step(m_regionCode, [this] { return regionCodeEntered(); });
+    // A name changed after Enter has to pass Enter again before it is added.
+    connect(m_regionName, &QLineEdit::textEdited, m_regionCode, &QLineEdit::clear);
 
     connect(m_organise, &QAction::triggered, this, &Taddkh::organise);
     connect(m_addRegion, &QAction::triggered, this, &Taddkh::startAddingRegion);
     connect(quit, &QAction::triggered, this, &QDialog::accept);
-    connect(m_region, QOverload<int>::of(&QComboBox::activated), this, &Taddkh::regionChosen);
-    enter().on(m_region, [this] { regionChosen(); });
-    connect(m_customer, QOverload<int>::of(&QComboBox::activated), this, &Taddkh::customerChosen);
-    enter().on(m_customer, [this] { customerChosen(); });
-    connect(m_insert, &QPushButton::clicked, this, &Taddkh::insertCustomer);
-    connect(m_delete, &QPushButton::clicked, this, &Taddkh::deleteCustomer);
-    enter().on(m_regionName, [this] { regionNameEntered(); });
-    enter().on(m_regionCode, [this] { regionCodeEntered(); });
-    // A name changed after Enter has to pass Enter again.
-    connect(m_regionName, &QLineEdit::textEdited, this, [this] {
-        m_regionPending = false;
-        m_regionCode->clear();
-    });
 }
 
 void Taddkh::activate()
 {
     m_chosenRegion = Region();
     m_customers.clear();
-    m_region->clear();
-    m_customer->clear();
-    m_code->clear();
-    m_regionName->clear();
-    m_regionCode->clear();
-    m_regionPending = false;
-    m_regionList->clear();
-    setCustomerInputsEnabled(false);
-    setRegionInputsEnabled(false);
+    for (QComboBox *c : {m_region, m_customer, m_regionList}) c->clear();
+    for (QLineEdit *e : {m_code, m_regionName, m_regionCode}) e->clear();
+    chain().disableAll();
+    m_regionSteps->disableAll();
     showPrices();
-}
-
-void Taddkh::setCustomerInputsEnabled(bool on)
-{
-    m_region->setEnabled(on);
-    m_customer->setEnabled(false);
-    m_insert->setEnabled(false);
-    m_delete->setEnabled(false);
-}
-
-void Taddkh::setRegionInputsEnabled(bool on)
-{
-    m_regionName->setEnabled(on);
-    m_regionCode->setEnabled(false);
-    m_regionList->setEnabled(on);
 }
 
 void Taddkh::organise()
 {
-    setRegionInputsEnabled(false);
-    setCustomerInputsEnabled(true);
+    m_regionSteps->disableAll();
     guarded([this] { fillRegionBox(m_region, CustomerRegister(session()).regions(), m_chosenRegion.name); });
-    m_region->setFocus();
+    chain().reset();
 }
 
-void Taddkh::regionChosen()
+Go Taddkh::regionChosen()
 {
     const QString name = chosenText(m_region);
-    if (name.isEmpty()) return;
     m_customers.clear();
     m_customer->clear();
     m_code->clear();
-    m_delete->setEnabled(false);
     m_chosenRegion = Region();
-    guarded([&] {
-        CustomerRegister reg(session());
-        const auto r = reg.region(name);
-        if (!r) throw DomainError(QStringLiteral("该地区不存在！"));
-        m_chosenRegion = *r;
-        m_customers = reg.customersByCode(r->code);
-    });
+    showPrices();
+    CustomerRegister reg(session());
+    const auto r = reg.region(name);
+    if (!r) throw DomainError(QStringLiteral("该地区不存在！"), ErrorCode::NotFound);
+    m_chosenRegion = *r;
+    m_customers = reg.customersByCode(r->code);
     for (const Customer &c : m_customers) m_customer->addItem(c.name, c.id);
     m_customer->setCurrentIndex(-1);
-    m_customer->setEnabled(!m_customers.empty());
-    m_insert->setEnabled(m_chosenRegion.id != 0);
     showPrices();
+    return Go::advance();
 }
 
-void Taddkh::customerChosen()
+const Customer *Taddkh::chosenCustomer() const
 {
+    // The entry names its customer by position: two customers may share a name.
     const int index = m_customer->currentIndex();
-    if (index < 0 || index >= int(m_customers.size())) return;
-    // The entry names its customer: two customers may share a name.
-    m_code->setText(m_customers[size_t(index)].code);
-    m_insert->setEnabled(false);
-    m_delete->setEnabled(true);
+    return index >= 0 && index < int(m_customers.size()) ? &m_customers[size_t(index)] : nullptr;
+}
+
+Go Taddkh::customerChosen()
+{
+    const Customer *c = chosenCustomer();
+    if (!c) return Go::stay();
+    m_code->setText(c->code);
     showPrices();
+    m_insert->setEnabled(false); // a customer chosen is deleted, not inserted beside
+    return Go::advance();
 }
 
 void Taddkh::insertCustomer()
 {
     if (!m_chosenRegion.id) return;
-    m_customer->setEnabled(false);
-    m_insert->setEnabled(false);
     m_insertWindow->setRegion(m_chosenRegion);
     m_insertWindow->run();
     // Back from the entry: the region's list shows the customers added.
-    regionChosen();
+    chain().run(m_region);
     m_region->setFocus();
 }
 
-void Taddkh::deleteCustomer()
+Go Taddkh::deleteCustomer()
 {
-    const int index = m_customer->currentIndex();
-    if (index < 0 || index >= int(m_customers.size())) return;
-    const Customer c = m_customers[size_t(index)];
-    if (guarded([&] { CustomerRegister(session()).deleteCustomerWithoutRecords(c.id); })) {
+    const Customer *chosen = chosenCustomer();
+    if (!chosen) return Go::stay();
+    const Customer c = *chosen;
+    if (guarded([&] { CustomerRegister(session()).deleteCustomerWithoutRecords(c.id); }))
         inform(QStringLiteral("客户姓名：\"") + c.name + QStringLiteral("\"客户代码为：\"") + c.code
                + QStringLiteral("\"已被删除"));
-    }
     m_code->clear();
     m_customer->setCurrentIndex(-1);
-    m_customer->setEnabled(false);
-    m_delete->setEnabled(false);
     showPrices();
-    m_region->setFocus();
+    return Go::to(m_region);
 }
 
 void Taddkh::startAddingRegion()
 {
-    setCustomerInputsEnabled(false);
-    setRegionInputsEnabled(true);
-    m_regionPending = false;
+    chain().disableAll();
     m_regionCode->clear();
     fillRegionList();
-    m_regionName->setFocus();
+    m_regionSteps->reset();
 }
 
-void Taddkh::regionNameEntered()
+Go Taddkh::regionNameEntered()
 {
-    QString code;
-    CustomerRegister reg(session());
-    if (!guarded([&] { code = reg.checkNewRegion(m_regionName->text()); })) {
-        bool exists = false;
-        guarded([&] { exists = reg.region(m_regionName->text()).has_value(); });
-        if (exists) m_regionName->clear();
-        m_regionName->setFocus();
-        return;
+    try {
+        m_regionCode->setText(CustomerRegister(session()).checkNewRegion(m_regionName->text()));
+    } catch (const DomainError &e) {
+        if (e.code() == ErrorCode::Duplicate) m_regionName->clear();
+        throw;
     }
-    m_regionPending = true;
-    m_regionCode->setText(code);
-    EnterChain::advance(m_regionCode);
+    return Go::advance();
 }
 
-void Taddkh::regionCodeEntered()
+Go Taddkh::regionCodeEntered()
 {
-    if (m_regionPending) {
-        Region added;
-        if (!guarded([&] { added = CustomerRegister(session()).addRegion(m_regionName->text()); })) {
-            m_regionPending = false;
-            m_regionCode->clear();
-            m_regionCode->setEnabled(false);
-            m_regionName->setFocus();
-            return;
-        }
-        // The code drawn when the row was written; another workstation may
-        // have taken the one shown before.
-        m_regionPending = false;
-        m_regionCode->setText(added.code);
-        m_regionName->clear();
+    Region added;
+    if (!guarded([&] { added = CustomerRegister(session()).addRegion(m_regionName->text()); })) {
+        m_regionCode->clear();
+        return Go::to(m_regionName);
     }
+    // The code drawn when the row was written; another workstation may have
+    // taken the one shown before.
+    m_regionCode->setText(added.code);
+    m_regionName->clear();
     fillRegionList();
+    return Go::to(m_regionName);
 }
 
 void Taddkh::fillRegionList()
 {
     m_regionList->clear();
     guarded([this] {
-        for (const Region &r : CustomerRegister(session()).regions()) m_regionList->addItem(r.name + r.code, r.id);
+        for (const Region &r : CustomerRegister(session()).regions()) m_regionList->addItem(r.name + r.code, r.code);
     });
     m_regionList->setCurrentIndex(m_regionList->count() - 1);
 }
@@ -303,27 +243,15 @@ void Taddkh::fillRegionList()
 void Taddkh::showPrices()
 {
     // The chosen customer's prices, else those of the chosen region's customers.
-    QString start;
-    const int index = m_customer->currentIndex();
-    if (index >= 0 && index < int(m_customers.size()))
-        start = m_customers[size_t(index)].code;
-    else if (m_chosenRegion.id)
-        start = m_chosenRegion.code;
-    std::vector<CustomerPrice> rows;
-    if (!start.isEmpty()) guarded([&] { rows = CustomerRegister(session()).prices(start); });
-    m_prices->clearContents();
-    m_prices->setRowCount(int(rows.size()));
-    for (int row = 0; row < int(rows.size()); ++row) {
-        const CustomerPrice &p = rows[size_t(row)];
-        const QStringList cells{p.code, p.name, p.productCode, p.productName, p.spec, numberText(p.price),
-                                p.productFlag, dateText(p.date.date())};
-        for (int col = 0; col < int(cells.size()); ++col) {
-            auto *item = new QTableWidgetItem(cells[col]);
-            if (col == 5) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_prices->setItem(row, col, item);
-        }
+    const Customer *c = chosenCustomer();
+    const QString start = c ? c->code : m_chosenRegion.code;
+    if (start.isEmpty()) {
+        m_prices->clear();
+        return;
     }
-    fitColumns(m_prices);
+    guarded([&] {
+        m_prices->setPager(std::make_shared<RowPager>(session(), CustomerRegister(session()).pricesQuery(start)));
+    });
 }
 
 } // namespace fm

@@ -6,11 +6,11 @@ class QAction;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace fm {
 
 class CreditLimitField;
+class Grid;
 class Tinskh;
 
 // "客户调整": adds regions, lists a region's customers (by code prefix),
@@ -32,24 +32,24 @@ public:
     QLineEdit *regionNameInput() const { return m_regionName; }
     QLineEdit *regionCodeBox() const { return m_regionCode; }
     QComboBox *regionListBox() const { return m_regionList; }
-    QTableWidget *priceGrid() const { return m_prices; }
+    Grid *priceGrid() const { return m_prices; }
     Tinskh *insertWindow() const { return m_insertWindow; }
     CreditLimitField *creditField() const { return m_credit; }
 
 private:
+    Go regionChosen();
+    Go customerChosen();
+    Go deleteCustomer();
+    void insertCustomer();
+    Go regionNameEntered();
+    Go regionCodeEntered();
     void organise();
     void startAddingRegion();
-    void regionChosen();
-    void customerChosen();
-    void insertCustomer();
-    void deleteCustomer();
-    void regionNameEntered();
-    void regionCodeEntered();
     void fillRegionList();
     void showPrices();
-    void setCustomerInputsEnabled(bool on);
-    void setRegionInputsEnabled(bool on);
+    const Customer *chosenCustomer() const;
 
+    Tinskh *m_insertWindow;
     QAction *m_organise;
     QAction *m_addRegion;
     QComboBox *m_region;
@@ -60,13 +60,13 @@ private:
     QLineEdit *m_regionName;
     QLineEdit *m_regionCode;
     QComboBox *m_regionList;
-    QTableWidget *m_prices;
-    Tinskh *m_insertWindow;
+    Grid *m_prices;
     CreditLimitField *m_credit;
+    // Adding a region is entered apart from the customers' steps.
+    EnterChain *m_regionSteps;
 
     Region m_chosenRegion;
     std::vector<Customer> m_customers; // of the chosen region, as in the name box
-    bool m_regionPending = false;      // a name passed Enter; its code box awaits Enter
 };
 
 } // namespace fm

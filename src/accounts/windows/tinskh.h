@@ -22,9 +22,8 @@ public:
     QPushButton *discardButton() const { return m_discard; }
 
 private:
-    void nameEntered();
-    void codeEntered();
-    void confirm();
+    Go codeEntered();
+    Go confirm();
     void restart();
 
     Region m_region;

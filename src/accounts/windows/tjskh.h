@@ -4,9 +4,11 @@
 
 class QComboBox;
 class QPushButton;
-class QTableWidget;
+class QStackedWidget;
 
 namespace fm {
+
+class Grid;
 
 // "客户地区删除": deletes a region (no customers, arrears within ±0.001) or a
 // customer (summed arrears within ±0.001), each after two confirmations.
@@ -23,20 +25,22 @@ public:
     QComboBox *regionBox() const { return m_region; }
     QComboBox *nameBox() const { return m_name; }
     QComboBox *codeBox() const { return m_code; }
-    QTableWidget *grid() const { return m_grid; }
+    // The grid of the mode: regions, or the chosen region's customers.
+    Grid *grid() const;
     QPushButton *deleteButton() const { return m_delete; }
     Mode mode() const { return m_mode; }
 
 private:
     void chooseRegionMode();
     void chooseCustomerMode();
-    void regionChosen();
-    void customerPicked(int index);
-    void rowClicked(int row);
-    void confirmDelete();
-    void deleteRegion();
-    void deleteCustomer();
+    Go regionChosen();
+    void pick(int index);
+    void rowClicked(qint64 id);
+    Go confirmDelete();
+    Go deleteRegion();
+    Go deleteCustomer();
     void fillRegions();
+    void showRegions();
     void fillCustomers();
 
     Mode m_mode = Mode::None;
@@ -45,7 +49,9 @@ private:
     QComboBox *m_region;
     QComboBox *m_name;
     QComboBox *m_code;
-    QTableWidget *m_grid;
+    QStackedWidget *m_grids;
+    Grid *m_regionGrid;
+    Grid *m_customerGrid;
     QPushButton *m_delete;
     std::vector<Region> m_regions;
     std::vector<Customer> m_customers; // of the chosen region, in the name and code boxes

@@ -10,11 +10,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
-class QWidget;
 
 namespace fm {
 
+class Grid;
 class Taddkh;
 class Tjskh;
 class Tkhmc_xg;
@@ -33,7 +32,7 @@ public:
     QAction *flagAction() const { return m_flagAction; }
     QWidget *flagPanel() const { return m_panel; }
     QComboBox *regionBox() const { return m_region; }
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
     QGroupBox *flagGroup() const { return m_flagGroup; }
     QRadioButton *normalButton() const { return m_normal; }
     QRadioButton *retailButton() const { return m_retail; }
@@ -45,14 +44,16 @@ public:
     Tkhmc_xg *renameWindow() const { return m_rename; }
 
 private:
-    void open(FunctionWindow *w);
+    void openChild(FunctionWindow *w);
     void showFlagPanel();
-    void regionChosen();
-    void rowClicked(int row);
-    void confirmFlag();
+    void rowClicked(qint64 id);
+    Go confirmFlag();
     void clearFlagChoice();
     void loadCustomers(qint64 keep = 0);
 
+    Taddkh *m_adjust;
+    Tjskh *m_delete;
+    Tkhmc_xg *m_rename;
     QAction *m_adjustAction;
     QAction *m_deleteAction;
     QAction *m_renameAction;
@@ -60,7 +61,7 @@ private:
     QLabel *m_idle;
     QWidget *m_panel;
     QComboBox *m_region;
-    QTableWidget *m_grid;
+    Grid *m_grid;
     QGroupBox *m_flagGroup;
     QButtonGroup *m_flags;
     QRadioButton *m_normal;
@@ -68,13 +69,9 @@ private:
     QRadioButton *m_closed;
     QLineEdit *m_name;
     QPushButton *m_confirm;
-    Taddkh *m_adjust;
-    Tjskh *m_delete;
-    Tkhmc_xg *m_rename;
 
-    std::vector<Customer> m_customers; // as in the grid
-    QString m_shownRegion;             // the region the grid shows; empty: all customers
-    qint64 m_picked = 0;               // the customer whose flag is edited
+    QString m_shownRegion; // the region the grid shows; empty: all customers
+    qint64 m_picked = 0;   // the customer whose flag is edited
 };
 
 } // namespace fm

@@ -23,11 +23,9 @@ public:
     QPushButton *confirmButton() const { return m_confirm; }
 
 private:
-    void codeEntered();
-    void newNameEntered();
-    void newRegionEntered();
-    void confirm();
-    void clearForm();
+    Go codeEntered();
+    Go confirm();
+    void clearShown();
 
     QLineEdit *m_code;
     QLineEdit *m_name;

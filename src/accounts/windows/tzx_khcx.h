@@ -4,9 +4,10 @@
 
 class QComboBox;
 class QPushButton;
-class QTableWidget;
 
 namespace fm {
+
+class Grid;
 
 // "客户资料查询": the customers of one region that are not closed, and their
 // printed list (the customers shown).
@@ -17,15 +18,12 @@ public:
     void activate() override;
 
     QComboBox *regionBox() const { return m_region; }
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
     QPushButton *printButton() const { return m_print; }
 
 private:
-    void regionChosen();
-    void print();
-
     QComboBox *m_region;
-    QTableWidget *m_grid;
+    Grid *m_grid;
     QPushButton *m_print;
     std::vector<Customer> m_shown;
 };

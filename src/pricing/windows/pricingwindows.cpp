@@ -5,12 +5,12 @@
 
 namespace fm {
 
-// The function windows of this subsystem, by function number.
+// The function windows of this subsystem, by function.
 void addPricingWindows(QHash<int, FunctionWindowDef> &w)
 {
-    w.insert(28, windowDef<Tcp_jgcx>("price-query"));
-    w.insert(41, windowDef<ProductPriceWindow>("product-prices"));
-    w.insert(42, windowDef<Tkhxg_jg>("customer-prices"));
+    w.insert(number(Fn::ProductPriceQuery), windowDef<Tcp_jgcx>("price-query"));
+    w.insert(number(Fn::ListPrices), windowDef<ProductPriceWindow>("product-prices"));
+    w.insert(number(Fn::CustomerPrices), windowDef<Tkhxg_jg>("customer-prices"));
 }
 
 } // namespace fm

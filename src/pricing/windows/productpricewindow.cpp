@@ -1,11 +1,9 @@
 #include "pricing/windows/productpricewindow.h"
 
-#include "pricing/windows/pricepage.h"
 #include "pricing/windows/tveljgxg.h"
 #include "pricing/windows/txg_jg.h"
 #include "ui/layouts.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -23,16 +21,12 @@ ProductPriceWindow::ProductPriceWindow(AppContext &ctx, QWidget *parent) : Funct
     m_tabs->addTab(m_single, QStringLiteral("单品价格与月底让利"));
     // Both tabs change the same rows: the one brought forward rereads them.
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
-        if (auto *page = qobject_cast<PricePage *>(m_tabs->widget(index))) page->refresh();
+        if (auto *page = qobject_cast<FormPage *>(m_tabs->widget(index))) page->refresh();
     });
-
-    auto *quit = priceButton(this, QStringLiteral("退出"), "quit");
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    QHBoxLayout *buttons = buttonRow({quit});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({button(QStringLiteral("退出"), "quit", [this] { accept(); })}));
     resize(1060, 700);
 }
 

@@ -7,7 +7,7 @@ class QStackedWidget;
 
 namespace fm {
 
-class PriceGrid;
+class Grid;
 
 // "产品价格查询": the list prices of the feed products, or the policy prices
 // of one region's customers. Read only.
@@ -17,20 +17,19 @@ public:
     Tcp_jgcx(AppContext &ctx, QWidget *parent);
     void activate() override;
 
-    PriceGrid *productGrid() const { return m_products; }
-    PriceGrid *customerGrid() const { return m_customers; }
+    Grid *productGrid() const { return m_products; }
+    Grid *customerGrid() const { return m_customers; }
 
 private:
     void showListPrices();
     void showCustomerPrices();
-    void regionChosen();
 
     QRadioButton *m_listChoice;
     QRadioButton *m_customerChoice;
     QComboBox *m_region;
     QStackedWidget *m_stack;
-    PriceGrid *m_products;
-    PriceGrid *m_customers;
+    Grid *m_products;
+    Grid *m_customers;
 };
 
 } // namespace fm

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace fm {
 
-class PriceGrid;
+class Grid;
 
 // "客户产品价格修改": a customer's policy prices, chosen by region and name or
 // by code; a new policy price also renews the customer's below-cost filter
@@ -21,33 +21,30 @@ public:
     Tkhxg_jg(AppContext &ctx, QWidget *parent);
     void activate() override;
 
-    PriceGrid *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
 
 private:
-    PriceBook book();
+    PriceBook book() const;
     void regionChosen();
     void nameChosen(int index);
     void nameEntered();
-    void codeChosen(int index);
     void codeEntered();
-    void loadCustomer(const PriceCustomer &c);
+    void loadCustomer(const std::optional<Customer> &c);
     void reloadGrid();
-    void rowClicked(int row);
-    void policyEntered();
-    void confirm();
+    void rowClicked(qint64 id);
+    Go confirm();
     void discard();
-    void print();
 
     QComboBox *m_region;
     QComboBox *m_name;
     QComboBox *m_code;
-    PriceGrid *m_grid;
+    Grid *m_grid;
     QLineEdit *m_policy;
     QPushButton *m_confirm;
     QPushButton *m_discard;
-    std::optional<PriceCustomer> m_customer;  // whose rows the grid shows
+    std::optional<Customer> m_customer; // whose rows the grid shows
     std::vector<CustomerProductPrice> m_rows;
-    qint64 m_priceId = 0;                      // the row clicked
+    qint64 m_priceId = 0; // the row clicked
 };
 
 } // namespace fm

@@ -4,71 +4,66 @@
 #include "common/dates.h"
 #include "common/numbertext.h"
 #include "pricing/pricelists.h"
-#include "pricing/windows/pricegrid.h"
-#include "ui/enterchain.h"
+#include "ui/grid.h"
+#include "ui/layouts.h"
 #include "ui/reporting.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace fm {
 
-Tveljgxg::Tveljgxg(AppContext &ctx, QWidget *parent) : PricePage(ctx, parent)
+Tveljgxg::Tveljgxg(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent)
 {
-    m_grid = new PriceGrid({QStringLiteral("产品代码"), QStringLiteral("产品名称"), QStringLiteral("规格"),
-                            QStringLiteral("开票价格"), QStringLiteral("成本价格"), QStringLiteral("产品标志"),
-                            QStringLiteral("日期")},
-                           this, "priceGrid", 1);
-    m_grid->horizontalHeader()->setToolTip(QStringLiteral("点击列标题排序"));
+    m_grid = new Grid({QStringLiteral("产品代码"), QStringLiteral("产品名称"), QStringLiteral("规格"),
+                       QStringLiteral("开票价格"), QStringLiteral("成本价格"), QStringLiteral("产品标志"),
+                       QStringLiteral("日期")},
+                      this, "priceGrid");
+    m_grid->setStretchColumn(1);
+    // Sorting asks first, and alternates as the clerk knows it.
+    m_grid->setSortOnTitleClick(false);
+    m_grid->view()->horizontalHeader()->setToolTip(QStringLiteral("点击列标题排序"));
 
+    m_name = display("name");
+    m_spec = display("specification");
+    m_listPrice = input("listPrice", 16);
+    m_costPrice = input("costPrice", 16);
     auto *box = new QGroupBox(QStringLiteral("产品价格修改"), this);
-    m_name = priceEdit(box, "name", 40);
-    m_name->setReadOnly(true);
-    m_spec = priceEdit(box, "specification", 10);
-    m_spec->setReadOnly(true);
-    m_listPrice = priceEdit(box, "listPrice");
-    m_costPrice = priceEdit(box, "costPrice");
-    auto *form = new QGridLayout(box);
-    form->addWidget(new QLabel(QStringLiteral("产品名称："), box), 0, 0);
-    form->addWidget(m_name, 0, 1);
-    form->addWidget(new QLabel(QStringLiteral("规格：（公斤/包）"), box), 0, 2);
-    form->addWidget(m_spec, 0, 3);
-    form->addWidget(new QLabel(QStringLiteral("开票价格："), box), 1, 0);
-    form->addWidget(withUnit(m_listPrice, QStringLiteral("（元/吨）")), 1, 1);
-    form->addWidget(new QLabel(QStringLiteral("成本价格："), box), 1, 2);
-    form->addWidget(withUnit(m_costPrice, QStringLiteral("（元/吨）")), 1, 3);
-    form->setColumnStretch(1, 2);
-    form->setColumnStretch(3, 1);
-    form->setHorizontalSpacing(10);
+    FieldGrid(box, 2)
+        .add(QStringLiteral("产品名称："), m_name)
+        .add(QStringLiteral("规格：（公斤/包）"), m_spec)
+        .add(QStringLiteral("开票价格："), m_listPrice, QStringLiteral("（元/吨）"))
+        .add(QStringLiteral("成本价格："), m_costPrice, QStringLiteral("（元/吨）"));
 
-    m_confirm = priceButton(this, QStringLiteral("确认"), "confirm");
-    auto *clear = priceButton(this, QStringLiteral("成本价格清零"), "clearCostPrices");
-    auto *print = priceButton(this, QStringLiteral("打印"), "print");
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_confirm, clear, print}) buttons->addWidget(b);
-    buttons->addStretch();
-
+    m_confirm = button(QStringLiteral("确认"), "confirm");
+    QPushButton *clear = button(QStringLiteral("成本价格清零"), "clearCostPrices", [this] { clearCostPrices(); });
+    QPushButton *print = button(QStringLiteral("打印"), "print", [this] {
+        showDocument(this->ctx(), this, costPriceListDocument(m_rows, this->ctx().qymc, this->ctx().clock->today()));
+    });
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(box, 1);
-    bottom->addLayout(buttons);
-
+    bottom->addLayout(buttonColumn({m_confirm, clear, print}));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addLayout(bottom);
 
-    connect(m_grid, &QAbstractItemView::clicked, this, [this](const QModelIndex &i) { rowClicked(i.row()); });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int s) { titleClicked(s); });
-    enter().on(m_listPrice, [this] { listPriceEntered(); });
-    enter().on(m_costPrice, [this] { costPriceEntered(); });
-    connect(m_confirm, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(clear, &QPushButton::clicked, this, [this] { clearCostPrices(); });
-    connect(print, &QPushButton::clicked, this, [this] { this->print(); });
+    chain()
+        .step(m_listPrice, [] { return Go::advance(); }, StepOptions{QStringLiteral("0"), false, false, {}})
+        .step(m_costPrice, [] { return Go::advance(); }, StepOptions{QStringLiteral("0"), false, false, {}})
+        .step(m_confirm, [this] { return confirm(); });
+    connect(m_grid, &Grid::rowClicked, this, [this](qint64 id) { rowClicked(id); });
+    connect(m_grid->view()->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int s) { titleClicked(s); });
+}
+
+PriceBook Tveljgxg::book() const
+{
+    return PriceBook(session(), *ctx().clock);
 }
 
 void Tveljgxg::activate()
@@ -82,71 +77,49 @@ void Tveljgxg::activate()
 void Tveljgxg::refresh()
 {
     reload();
-    if (m_id) m_grid->selectId(m_id);
 }
 
 void Tveljgxg::resetEntry()
 {
     m_id = 0;
     for (QLineEdit *e : {m_name, m_spec, m_listPrice, m_costPrice}) e->clear();
-    m_listPrice->setEnabled(false);
-    m_costPrice->setEnabled(false);
-    m_confirm->setEnabled(false);
+    chain().disableAll();
 }
 
 void Tveljgxg::reload()
 {
     guarded([this] {
         m_rows = book().feedProducts(m_order);
-        std::vector<PriceGrid::Row> rows;
+        std::vector<GridRow> rows;
         rows.reserve(m_rows.size());
         for (const ProductPrice &p : m_rows)
             rows.push_back({p.id, {p.cpdm, p.cpmc, p.cpgg, p.kpjg, p.cbjg, p.cpbz, dateText(p.rq.date())}});
         m_grid->setRows(std::move(rows));
     });
+    if (m_id) m_grid->selectId(m_id);
 }
 
-void Tveljgxg::rowClicked(int row)
+void Tveljgxg::rowClicked(qint64 id)
 {
-    if (row < 0 || row >= int(m_rows.size())) return;
-    const ProductPrice &p = m_rows[row];
-    m_id = p.id;
-    m_name->setText(p.cpmc);
-    m_spec->setText(p.cpgg);
-    m_listPrice->setText(numberText(p.kpjg));
-    m_costPrice->setText(numberText(p.cbjg));
-    m_costPrice->setEnabled(true);
-    m_confirm->setEnabled(false);
-    EnterChain::advance(m_listPrice);
-    m_listPrice->selectAll();
+    const auto p = std::find_if(m_rows.begin(), m_rows.end(), [id](const ProductPrice &r) { return r.id == id; });
+    if (p == m_rows.end()) return;
+    m_id = p->id;
+    m_name->setText(p->cpmc);
+    m_spec->setText(p->cpgg);
+    m_listPrice->setText(numberText(p->kpjg));
+    m_costPrice->setText(numberText(p->cbjg));
+    chain().reach(m_listPrice);
 }
 
-void Tveljgxg::listPriceEntered()
+Go Tveljgxg::confirm()
 {
-    if (m_listPrice->text().trimmed().isEmpty()) m_listPrice->setText(QStringLiteral("0"));
-    EnterChain::advance(m_costPrice);
-    m_costPrice->selectAll();
-}
-
-void Tveljgxg::costPriceEntered()
-{
-    if (m_costPrice->text().trimmed().isEmpty()) m_costPrice->setText(QStringLiteral("0"));
-    EnterChain::advance(m_confirm);
-}
-
-void Tveljgxg::confirm()
-{
-    if (!m_id) return;
-    const bool done = guarded([this] {
-        book().setProductPrices(m_id, m_listPrice->text(), m_costPrice->text(), PriceBook::DateStamp::Today);
-    });
-    if (!done) {
-        m_listPrice->setFocus();
-        return;
-    }
-    m_confirm->setEnabled(false);
+    if (!m_id) return Go::stay();
+    double list = 0, cost = 0;
+    if (!guarded([&] { list = PriceBook::parsePrice(m_listPrice->text()); })) return Go::to(m_listPrice);
+    if (!guarded([&] { cost = PriceBook::parsePrice(m_costPrice->text()); })) return Go::to(m_costPrice);
+    book().setProductPrices(m_id, list, cost, PriceBook::DateStamp::Today);
     reload();
-    m_grid->selectId(m_id);
+    return Go::to(m_listPrice);
 }
 
 void Tveljgxg::titleClicked(int section)
@@ -156,7 +129,6 @@ void Tveljgxg::titleClicked(int section)
     if (!column || !ask(m_sort.question(title))) return;
     m_order = m_sort.accept(*column);
     reload();
-    if (m_id) m_grid->selectId(m_id);
 }
 
 void Tveljgxg::clearCostPrices()
@@ -165,16 +137,11 @@ void Tveljgxg::clearCostPrices()
         inform(QStringLiteral("你已经放弃清零！"));
         return;
     }
-    if (!guarded([this] { book().clearCostPrices(); })) return;
+    book().clearCostPrices();
     inform(QStringLiteral("产品成本价格已经全部清零！"));
-    reload();
     // A price being edited would otherwise write back the old cost.
     resetEntry();
-}
-
-void Tveljgxg::print()
-{
-    showDocument(ctx(), this, costPriceListDocument(m_rows, ctx().qymc, ctx().clock->today()));
+    reload();
 }
 
 } // namespace fm

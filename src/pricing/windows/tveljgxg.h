@@ -1,5 +1,6 @@
 #pragma once
-#include "pricing/windows/pricepage.h"
+#include "pricing/pricebook.h"
+#include "ui/functionwindow.h"
 
 #include <vector>
 
@@ -8,32 +9,30 @@ class QPushButton;
 
 namespace fm {
 
-class PriceGrid;
+class Grid;
 
 // "产品价格修改", the grid editor: list and cost price of the product clicked
 // (the change date stamped), sorting by a click on a column title, clearing
 // every cost price, and the cost price list. A tab of ProductPriceWindow.
-class Tveljgxg : public PricePage {
+class Tveljgxg : public FormPage {
     Q_OBJECT
 public:
     Tveljgxg(AppContext &ctx, QWidget *parent);
     void activate() override;
     void refresh() override;
 
-    PriceGrid *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
 
 private:
+    PriceBook book() const;
     void reload();
-    void rowClicked(int row);
-    void listPriceEntered();
-    void costPriceEntered();
-    void confirm();
+    void rowClicked(qint64 id);
+    Go confirm();
     void titleClicked(int section);
     void clearCostPrices();
-    void print();
     void resetEntry();
 
-    PriceGrid *m_grid;
+    Grid *m_grid;
     QLineEdit *m_name;
     QLineEdit *m_spec;
     QLineEdit *m_listPrice;
@@ -41,7 +40,7 @@ private:
     QPushButton *m_confirm;
     PriceSortToggle m_sort;
     PriceOrder m_order;
-    std::vector<ProductPrice> m_rows; // as the grid shows them
+    std::vector<ProductPrice> m_rows; // as the grid shows them, for the cost price list
     qint64 m_id = 0;                  // the product clicked
 };
 

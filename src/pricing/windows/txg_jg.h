@@ -1,5 +1,6 @@
 #pragma once
-#include "pricing/windows/pricepage.h"
+#include "pricing/pricebook.h"
+#include "ui/functionwindow.h"
 
 #include <QList>
 
@@ -9,12 +10,12 @@ class QPushButton;
 
 namespace fm {
 
-class PriceGrid;
+class Grid;
 
 // "产品价格修改", one product at a time: pick it by code, or by category and
 // name, then change its list and cost price (the change date is left as it
 // was); and the month-end rebate schedules. A tab of ProductPriceWindow.
-class Txg_jg : public PricePage {
+class Txg_jg : public FormPage {
     Q_OBJECT
 public:
     Txg_jg(AppContext &ctx, QWidget *parent);
@@ -28,32 +29,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    PriceBook book() const;
     QWidget *buildProductBox();
     QWidget *buildRebateBox();
     void reloadProducts();
     void reloadRebates();
 
-    void codeEntered(bool quiet);
+    Go codeEntered(bool quiet);
     void categoryChosen();
     void productChosen(int index);
-    void showCategory(const QString &flag);
-    void pickConfirmed();
+    Go pickConfirmed();
     void pickDiscarded();
-    void listPriceEntered();
-    void costPriceEntered();
-    void pricesConfirmed();
-    void pricesDiscarded();
-    void resetPriceEntry();
+    Go pricesConfirmed();
 
-    void rebateCategoryChosen();
-    void tierEntered(bool promotion, int i);
-    void rebatesConfirmed();
+    Go rebateCategoryChosen();
+    Go rebatesConfirmed();
     void rebatesDiscarded();
-    QList<QLineEdit *> &tierSet(bool promotion) { return promotion ? m_promotion : m_rebate; }
+    const QList<QLineEdit *> &tierSet(bool promotion) const { return promotion ? m_promotion : m_rebate; }
     QString rebateFlag() const;
 
-    PriceGrid *m_productGrid;
-    PriceGrid *m_rebateGrid;
+    Grid *m_productGrid;
+    Grid *m_rebateGrid;
 
     QLineEdit *m_code;
     QComboBox *m_category;
@@ -64,9 +60,11 @@ private:
     QLineEdit *m_costPrice;
     QPushButton *m_priceConfirm;
     QPushButton *m_priceDiscard;
-    qint64 m_pickedId = 0;  // the product in the product box
-    qint64 m_editId = 0;    // the product whose prices are shown
+    qint64 m_pickedId = 0; // the product in the product box
+    qint64 m_editId = 0;   // the product whose prices are shown
 
+    // The rebate schedule is entered apart from the product's prices.
+    EnterChain *m_rebateSteps;
     QComboBox *m_rebateCategory;
     QList<QLineEdit *> m_rebate;
     QList<QLineEdit *> m_promotion;

@@ -1,3 +1,4 @@
+#include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
 #include "production/windows/tpzgl.h"
 
@@ -7,7 +8,7 @@ namespace fm {
 void addProductionWindows(QHash<int, FunctionWindowDef> &w)
 {
     // Also opened by the sales window ("客户产品") through the registry.
-    w.insert(40, windowDef<Tpzgl>("product-catalogue"));
+    w.insert(number(Fn::ProductCatalogue), windowDef<Tpzgl>("product-catalogue"));
 }
 
 } // namespace fm

@@ -1,26 +1,26 @@
 #pragma once
-#include <QDialog>
+// "产品查询": the price rows of the customer on the slip, or of all customers.
+
+#include "ui/functionwindow.h"
 
 class QLabel;
-class QTableWidget;
 
 namespace fm {
 
-class Session;
+class Grid;
 
-// "产品查询": the price rows of the customer on the slip, or of all customers.
-class CustomerProductList : public QDialog {
+class CustomerProductList : public FunctionWindow {
     Q_OBJECT
 public:
-    explicit CustomerProductList(QWidget *parent);
-    // Fills the list; an empty code lists every customer's products.
-    void load(Session &s, const QString &customerCode);
+    CustomerProductList(AppContext &ctx, QWidget *parent);
+    // Lists the rows (an empty code: every customer's, read a page at a time).
+    void load(const QString &customerCode);
     QLabel *heading() const { return m_heading; }
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
 
 private:
     QLabel *m_heading;
-    QTableWidget *m_grid;
+    Grid *m_grid;
 };
 
 } // namespace fm

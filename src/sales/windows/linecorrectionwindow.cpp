@@ -1,84 +1,78 @@
 #include "sales/windows/linecorrectionwindow.h"
 
 #include "common/numbertext.h"
-#include "ui/enterchain.h"
+#include "sales/corrections.h"
+#include "sales/salesnumbers.h"
 #include "ui/grid.h"
-#include "ui/prompter.h"
+#include "ui/layouts.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace fm {
 
 namespace {
-const QString kBadNumber = QStringLiteral("请输入正确的数字！");
+
+// The columns of the issue lines and of the return lines.
+QList<GridColumn> columns(bool issue)
+{
+    if (issue)
+        return gridColumns({"地区", "客户名称", "产品名称", "规格", "数量(公斤)", "开票价格", "开票金额", "操作员", "日期"},
+                           {"region", "khmc", "cpmc", "cpgg", "zznum", "zzjg", "zzje", "czydm", "rq_2"});
+    return gridColumns({"地区", "客户名称", "退料数量", "退料价格", "退料金额", "产品代码", "产品名称", "规格", "操作员", "日期", "客户代码"},
+                       {"region", "khmc", "tlnum", "kpjg", "kpje", "cpdm", "cpmc", "cpgg", "czydm", "rq_2", "khdm"});
 }
 
+} // namespace
+
 LineCorrectionWindow::LineCorrectionWindow(AppContext &ctx, Kind kind, QWidget *parent)
-    : QDialog(parent), m_ctx(ctx), m_kind(kind), m_enter(new EnterChain(this))
+    : FunctionWindow(ctx, parent), m_kind(kind)
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const bool issue = kind == Kind::Issue;
     setWindowTitle(issue ? QStringLiteral("修改窗口-点击鼠标右建，选择修改方式") : QStringLiteral("修改窗口"));
 
     auto *bar = new QMenuBar(this);
     QMenu *help = bar->addMenu(QStringLiteral("帮助"));
     connect(help->addAction(QStringLiteral("使用说明")), &QAction::triggered, this, [this] {
-        m_ctx.prompter->inform(this, QStringLiteral("使用说明：点击鼠标左键选择一记录，然后点击鼠标右键，出现一菜单，用户可按菜单进行操作。"));
+        inform(QStringLiteral("使用说明：点击鼠标左键选择一记录，然后点击鼠标右键，出现一菜单，用户可按菜单进行操作。"));
     });
 
-    m_grid = issue ? makeGrid(this, {QStringLiteral("地区"), QStringLiteral("客户名称"), QStringLiteral("产品名称"),
-                                     QStringLiteral("规格"), QStringLiteral("数量(公斤)"), QStringLiteral("开票价格"),
-                                     QStringLiteral("开票金额"), QStringLiteral("操作员"), QStringLiteral("日期")})
-                   : makeGrid(this, {QStringLiteral("地区"), QStringLiteral("客户名称"), QStringLiteral("退料数量"),
-                                     QStringLiteral("退料价格"), QStringLiteral("退料金额"), QStringLiteral("产品代码"),
-                                     QStringLiteral("产品名称"), QStringLiteral("规格"), QStringLiteral("操作员"),
-                                     QStringLiteral("日期"), QStringLiteral("客户代码")});
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_grid = new Grid(columns(issue), this, "lines");
+    QTableView *view = m_grid->view();
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *menu = new QMenu(this);
     connect(menu->addAction(QStringLiteral("删除此记录")), &QAction::triggered, this, &LineCorrectionWindow::deleteCurrent);
     connect(menu->addAction(QStringLiteral("修改此记录")), &QAction::triggered, this, &LineCorrectionWindow::modifyCurrent);
-    connect(m_grid, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint &pos) {
-        if (m_grid->rowAt(pos.y()) >= 0) menu->popup(m_grid->viewport()->mapToGlobal(pos));
+    connect(view, &QWidget::customContextMenuRequested, this, [view, menu](const QPoint &pos) {
+        if (view->rowAt(pos.y()) >= 0) menu->popup(view->viewport()->mapToGlobal(pos));
     });
-    connect(m_grid, &QTableWidget::itemSelectionChanged, this, &LineCorrectionWindow::select);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
+        const QModelIndexList rows = view->selectionModel()->selectedRows();
+        if (!rows.isEmpty()) select(m_grid->idAt(rows.first().row()));
+    });
 
-    auto field = [this](bool readOnly) {
-        auto *e = new QLineEdit(this);
-        e->setReadOnly(readOnly);
-        return e;
-    };
-    m_name = field(true);
-    m_region = field(true);
-    m_code = field(true);
-    m_quantity = field(false);
-    m_price = field(false);
-    m_amount = field(true);
+    m_name = display("name");
+    m_region = display("region");
+    m_code = display("code");
+    m_quantity = input("quantity", 16);
+    m_price = input("price", 16);
+    // Computed from quantity and price; Enter in it saves.
+    m_amount = input("amount");
+    m_amount->setReadOnly(true);
     auto *panel = new QGroupBox(QStringLiteral("修改"), this);
-    auto *g = new QGridLayout(panel);
-    g->addWidget(new QLabel(QStringLiteral("客户名称："), panel), 0, 0);
-    g->addWidget(m_name, 0, 1);
-    g->addWidget(new QLabel(QStringLiteral("地区："), panel), 0, 2);
-    g->addWidget(m_region, 0, 3);
-    g->addWidget(new QLabel(QStringLiteral("客户代码："), panel), 0, 4);
-    g->addWidget(m_code, 0, 5);
-    g->addWidget(new QLabel(issue ? QStringLiteral("实际数量：") : QStringLiteral("退料数量："), panel), 1, 0);
-    g->addWidget(m_quantity, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("(公斤)"), panel), 1, 2);
-    g->addWidget(new QLabel(QStringLiteral("开票价格："), panel), 2, 0);
-    g->addWidget(m_price, 2, 1);
-    g->addWidget(new QLabel(QStringLiteral("(元/吨)"), panel), 2, 2);
-    g->addWidget(new QLabel(QStringLiteral("开票金额："), panel), 3, 0);
-    g->addWidget(m_amount, 3, 1);
-    g->addWidget(new QLabel(QStringLiteral("(元)"), panel), 3, 2);
+    FieldGrid(panel, 3)
+        .add(QStringLiteral("客户名称："), m_name)
+        .add(QStringLiteral("地区："), m_region)
+        .add(QStringLiteral("客户代码："), m_code)
+        .add(issue ? QStringLiteral("实际数量：") : QStringLiteral("退料数量："), m_quantity, QStringLiteral("(公斤)"))
+        .add(QStringLiteral("开票价格："), m_price, QStringLiteral("(元/吨)"))
+        .add(QStringLiteral("开票金额："), m_amount, QStringLiteral("(元)"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(bar);
@@ -86,37 +80,37 @@ LineCorrectionWindow::LineCorrectionWindow(AppContext &ctx, Kind kind, QWidget *
     layout->addWidget(panel);
     resize(860, 520);
 
-    m_enter->on(m_quantity, [this] {
-        if (m_quantity->text().trimmed().isEmpty()) m_quantity->setText(QStringLiteral("0"));
-        m_price->setFocus();
-    });
-    m_enter->on(m_price, [this] { enterPrice(); });
-    m_enter->on(m_amount, [this] { save(); });
-    resetPanel();
+    chain()
+        .step(m_quantity, [this] {
+            sales::parseKilograms(m_quantity->text());
+            return Go::advance();
+        }, {QStringLiteral("0"), false, false, {}})
+        .step(m_price, [this] { return enterPrice(); })
+        .step(m_amount, [this] { return save(); });
+    closePanel();
+}
+
+void LineCorrectionWindow::activate()
+{
+    reload();
+    closePanel();
 }
 
 void LineCorrectionWindow::reload()
 {
-    std::vector<GridRow> rows;
-    guardedCall(*m_ctx.prompter, this, [&] {
-        for (const SaleLine &l : listLines ? listLines() : std::vector<SaleLine>()) {
-            if (m_kind == Kind::Issue)
-                rows.push_back({l.id, {l.region, l.khmc, l.cpmc, l.cpgg, l.zznum, l.zzjg, l.zzje, l.czydm, l.rq_2}});
-            else
-                rows.push_back({l.id, {l.region, l.khmc, l.tlnum, l.kpjg, l.kpje, l.cpdm, l.cpmc, l.cpgg, l.czydm,
-                                       l.rq_2, l.khdm}});
-        }
+    Rows rows;
+    guarded([&] {
+        if (listLines) rows = listLines();
     });
-    fillGrid(m_grid, rows);
+    m_grid->setRows(rows);
     m_selected = 0;
 }
 
-void LineCorrectionWindow::select()
+void LineCorrectionWindow::select(qint64 id)
 {
-    const qint64 id = currentKey(m_grid);
     if (!id) return;
-    guardedCall(*m_ctx.prompter, this, [&] {
-        const SaleLine l = Corrections(*m_ctx.session, m_ctx.operatorCode).line(id);
+    guarded([&] {
+        const SaleLine l = Corrections(session(), ctx().operatorCode).line(id);
         m_selected = id;
         m_name->setText(l.khmc);
         m_region->setText(l.region);
@@ -128,68 +122,59 @@ void LineCorrectionWindow::select()
     });
 }
 
-void LineCorrectionWindow::resetPanel()
+void LineCorrectionWindow::closePanel()
 {
     for (QLineEdit *e : {m_name, m_region, m_code}) e->clear();
-    for (QLineEdit *e : {m_quantity, m_price, m_amount}) {
-        e->setText(QStringLiteral("0"));
-        e->setEnabled(false);
-    }
-    m_grid->setFocus();
+    for (QLineEdit *e : {m_quantity, m_price, m_amount}) e->setText(QStringLiteral("0"));
+    // The panel (the amount too) stays closed until "修改此记录".
+    chain().disableAll();
+    m_grid->view()->setFocus();
 }
 
 void LineCorrectionWindow::modifyCurrent()
 {
     if (!m_selected) return;
-    for (QLineEdit *e : {m_quantity, m_price, m_amount}) e->setEnabled(true);
-    m_quantity->setFocus();
+    chain().reset();
 }
 
-void LineCorrectionWindow::enterPrice()
+Go LineCorrectionWindow::enterPrice()
 {
-    if (m_price->text().trimmed().isEmpty()) return;
-    double qty = 0, price = 0;
-    if (!parseNumber(m_quantity->text(), &qty) || !parseNumber(m_price->text(), &price)) {
-        m_ctx.prompter->inform(this, kBadNumber);
-        return;
-    }
-    m_amount->setText(numberText(price * qty / 1000));
-    m_amount->setFocus();
+    const double amount = Corrections::amount(sales::parseKilograms(m_quantity->text()), sales::parsePrice(m_price->text()));
+    m_amount->setText(numberText(amount));
+    return Go::advance();
 }
 
-void LineCorrectionWindow::save()
+Go LineCorrectionWindow::save()
 {
-    if (!m_selected) return;
-    double qty = 0, price = 0;
-    if (!parseNumber(m_quantity->text(), &qty) || !parseNumber(m_price->text(), &price)) {
-        m_ctx.prompter->inform(this, kBadNumber);
-        return;
-    }
-    if (m_ctx.prompter->ask(this, QStringLiteral("确认修改？"))) {
-        Corrections c(*m_ctx.session, m_ctx.operatorCode);
-        guardedCall(*m_ctx.prompter, this, [&] {
+    if (!m_selected) return Go::stay();
+    const double quantity = sales::parseKilograms(m_quantity->text());
+    const double price = sales::parsePrice(m_price->text());
+    if (ask(QStringLiteral("确认修改？"))) {
+        Corrections c(session(), ctx().operatorCode);
+        guarded([&] {
             if (m_kind == Kind::Issue)
-                c.modifyIssueLine(m_selected, qty, price, owner, printLineOf ? printLineOf(m_selected) : 0);
+                c.modifyIssueLine(m_selected, quantity, price, workstation, printLineOf ? printLineOf(m_selected) : 0);
             else
-                c.modifyReturnLine(m_selected, qty, price);
+                c.modifyReturnLine(m_selected, quantity, price);
         });
         reload();
     }
-    resetPanel();
+    closePanel();
+    return Go::done();
 }
 
 void LineCorrectionWindow::deleteCurrent()
 {
     if (!m_selected) return;
-    Corrections c(*m_ctx.session, m_ctx.operatorCode);
-    guardedCall(*m_ctx.prompter, this, [&] {
+    Corrections c(session(), ctx().operatorCode);
+    guarded([&] {
         if (m_kind == Kind::Issue)
-            c.deleteIssueLine(m_selected, owner, printLineOf ? printLineOf(m_selected) : 0);
+            c.deleteIssueLine(m_selected, workstation, printLineOf ? printLineOf(m_selected) : 0);
         else
             c.deleteReturnLine(m_selected);
     });
     reload();
-    resetPanel();
+    closePanel();
 }
 
 } // namespace fm

@@ -1,10 +1,9 @@
 #pragma once
 // The "回  款" tab of the sales window.
 
-#include "sales/salesslip.h"
-#include "shell/appcontext.h"
+#include "accounts/customers.h"
+#include "ui/functionwindow.h"
 
-#include <QWidget>
 #include <optional>
 
 class QGroupBox;
@@ -14,12 +13,13 @@ class QRadioButton;
 
 namespace fm {
 
-class EnterChain;
-
-class PaymentTab : public QWidget {
+class PaymentTab : public FormPage {
     Q_OBJECT
 public:
     PaymentTab(AppContext &ctx, QWidget *parent);
+
+    // Starts over with nothing chosen.
+    void activate() override;
 
     QLineEdit *customerField() const { return m_customer; }
     QLineEdit *nameField() const { return m_name; }
@@ -30,21 +30,20 @@ public:
     QLineEdit *receivedField() const { return m_received; }
     QLineEdit *owedField() const { return m_owed; }
     QPushButton *receiptButton() const { return m_receipt; }
+    QPushButton *customersButton() const { return m_customers; }
     QGroupBox *balanceGroup() const { return m_balanceGroup; }
     QPushButton *quitButton() const { return m_quit; }
 
 private:
-    void enterCustomer();
+    Go enterCustomer();
+    Go record();
     void chooseOldDebt();
     void chooseLate();
-    void record();
     void printReceipt();
     void showBalance();
     void clearEntry();
 
-    AppContext &m_ctx;
-    EnterChain *m_enter;
-    std::optional<SalesCustomer> m_cust;
+    std::optional<Customer> m_cust;
     qint64 m_written = 0;
 
     QLineEdit *m_customer, *m_region, *m_name;

@@ -3,153 +3,122 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/numbertext.h"
-#include "data/session.h"
+#include "sales/corrections.h"
 #include "sales/salesdocuments.h"
+#include "sales/salesnumbers.h"
 #include "sales/windows/linecorrectionwindow.h"
-#include "ui/enterchain.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
-#include "ui/prompter.h"
 #include "ui/reporting.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace fm {
 
 namespace {
 
-const QString kBadNumber = QStringLiteral("请输入正确的数字！");
-
-QLineEdit *field(QWidget *parent, int maxLength = 0, bool readOnly = false)
+QList<GridColumn> purchaseColumns()
 {
-    auto *e = new QLineEdit(parent);
-    if (maxLength > 0) e->setMaxLength(maxLength);
-    e->setReadOnly(readOnly);
-    return e;
+    return gridColumns({"开票日期", "产品名称", "规格", "政策价", "数量(公斤)", "开票价", "开票金额", "客户名称", "产品代码", "地区",
+                        "客户代码", "操作员", "包数", "流水号"},
+                       {"rq_1", "cpmc", "cpgg", "zcjg", "zznum", "zzjg", "zzje", "khmc", "cpdm", "region", "khdm", "czydm",
+                        "sjbs", "recnum"});
 }
 
-const QStringList kPurchaseHeaders{QStringLiteral("开票日期"), QStringLiteral("产品名称"), QStringLiteral("规格"),
-                                   QStringLiteral("政策价"), QStringLiteral("数量(公斤)"), QStringLiteral("开票价"),
-                                   QStringLiteral("开票金额"), QStringLiteral("客户名称"), QStringLiteral("产品代码"),
-                                   QStringLiteral("地区"), QStringLiteral("客户代码"), QStringLiteral("操作员"),
-                                   QStringLiteral("包数"), QStringLiteral("流水号")};
+QLabel *total(QWidget *parent)
+{
+    auto *l = new QLabel(QStringLiteral("0"), parent);
+    l->setMinimumWidth(90);
+    return l;
+}
 
 } // namespace
 
-ReturnTab::ReturnTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_enter(new EnterChain(this))
+ReturnTab::ReturnTab(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent)
 {
-    m_customer = field(this, 7);
-    m_region = field(this, 0, true);
-    m_name = field(this, 0, true);
-    m_from = field(this, 10);
-    m_to = field(this, 10);
+    m_customer = input("customer", 7);
+    m_region = display("region");
+    m_name = display("name");
+    m_from = input("from", 10);
+    m_to = input("to", 10);
     m_from->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
     m_to->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
-    m_product = field(this, 0, true);
-    m_productName = field(this, 0, true);
-    m_spec = field(this, 0, true);
-    m_category = field(this, 0, true);
-    m_soldPrice = field(this, 0, true);
-    m_policyPrice = field(this, 0, true);
-    m_bags = field(this, 10);
-    m_unit = new QComboBox(this);
-    m_unit->setEditable(true);
-    m_unit->setInsertPolicy(QComboBox::NoInsert);
+    m_product = display("product");
+    m_productName = display("productName");
+    m_spec = display("spec");
+    m_category = display("category");
+    m_soldPrice = display("soldPrice");
+    m_policyPrice = display("policyPrice");
+    m_bags = input("bags", 10);
+    m_unit = chooser("unit", QString(), true);
     m_unit->addItems({QStringLiteral("大包"), QStringLiteral("中包"), QStringLiteral("小包"), QStringLiteral("箱"),
                       QStringLiteral("袋"), QStringLiteral("包")});
-    m_kilograms = field(this, 16);
-    m_amount = field(this, 0, true);
-    m_date = field(this, 0, true);
+    m_kilograms = input("kilograms", 16);
+    m_amount = display("amount");
+    m_date = display("date");
 
     auto *head = new QGroupBox(QStringLiteral("客户"), this);
-    auto *hg = new QGridLayout(head);
-    hg->addWidget(new QLabel(QStringLiteral("客户代码："), head), 0, 0);
-    hg->addWidget(m_customer, 0, 1);
-    hg->addWidget(new QLabel(QStringLiteral("地区："), head), 0, 2);
-    hg->addWidget(m_region, 0, 3);
-    hg->addWidget(new QLabel(QStringLiteral("简称："), head), 0, 4);
-    hg->addWidget(m_name, 0, 5);
-    hg->addWidget(new QLabel(QStringLiteral("买料时间："), head), 1, 0);
-    hg->addWidget(m_from, 1, 1);
-    hg->addWidget(new QLabel(QStringLiteral("至"), head), 1, 2, Qt::AlignCenter);
-    hg->addWidget(m_to, 1, 3);
-    hg->addWidget(new QLabel(QStringLiteral("开票日期："), head), 1, 4);
-    hg->addWidget(m_date, 1, 5);
+    FieldGrid(head, 3)
+        .add(QStringLiteral("客户代码："), m_customer)
+        .add(QStringLiteral("地区："), m_region)
+        .add(QStringLiteral("简称："), m_name)
+        .add(QStringLiteral("买料时间："), m_from)
+        .add(QStringLiteral("至"), m_to)
+        .add(QStringLiteral("开票日期："), m_date);
 
     auto *line = new QGroupBox(QStringLiteral("退料"), this);
-    auto *lg = new QGridLayout(line);
-    lg->addWidget(new QLabel(QStringLiteral("产品代码："), line), 0, 0);
-    lg->addWidget(m_product, 0, 1);
-    lg->addWidget(m_productName, 0, 2, 1, 3);
-    lg->addWidget(new QLabel(QStringLiteral("产品规格："), line), 1, 0);
-    lg->addWidget(m_spec, 1, 1);
-    lg->addWidget(new QLabel(QStringLiteral("（公斤/包）"), line), 1, 2);
-    lg->addWidget(new QLabel(QStringLiteral("产品类别："), line), 1, 3);
-    lg->addWidget(m_category, 1, 4);
-    lg->addWidget(new QLabel(QStringLiteral("开票价格："), line), 2, 0);
-    lg->addWidget(m_soldPrice, 2, 1);
-    lg->addWidget(new QLabel(QStringLiteral("（元/吨）"), line), 2, 2);
-    lg->addWidget(new QLabel(QStringLiteral("政策价格："), line), 2, 3);
-    lg->addWidget(m_policyPrice, 2, 4);
-    lg->addWidget(new QLabel(QStringLiteral("(元/吨)"), line), 2, 5);
-    lg->addWidget(new QLabel(QStringLiteral("退料数量(包):"), line), 3, 0);
-    lg->addWidget(m_bags, 3, 1);
-    lg->addWidget(new QLabel(QStringLiteral("单位："), line), 3, 3);
-    lg->addWidget(m_unit, 3, 4);
-    lg->addWidget(new QLabel(QStringLiteral("折合公斤数:"), line), 4, 0);
-    lg->addWidget(m_kilograms, 4, 1);
-    lg->addWidget(new QLabel(QStringLiteral("（公斤）"), line), 4, 2);
-    lg->addWidget(new QLabel(QStringLiteral("合计金额："), line), 4, 3);
-    lg->addWidget(m_amount, 4, 4);
-    lg->addWidget(new QLabel(QStringLiteral("(元)"), line), 4, 5);
-    lg->setColumnStretch(4, 1);
-
-    m_choose = new QPushButton(QStringLiteral("选择客户"), this);
-    m_confirm = new QPushButton(QStringLiteral("确认"), this);
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    m_list = new QPushButton(QStringLiteral("退料显示"), this);
-    m_correct = new QPushButton(QStringLiteral("数据修改"), this);
-    m_print = new QPushButton(QStringLiteral("打印清单"), this);
-    m_preview = new QPushButton(QStringLiteral("打印预览"), this);
-    QVBoxLayout *buttons = buttonColumn({m_choose, m_confirm, m_cancel, m_list, m_correct, m_print, m_preview});
+    FieldGrid(line, 2)
+        .add(QStringLiteral("产品代码："), m_product)
+        .add(m_productName)
+        .add(QStringLiteral("产品规格："), m_spec, QStringLiteral("（公斤/包）"))
+        .add(QStringLiteral("产品类别："), m_category)
+        .add(QStringLiteral("开票价格："), m_soldPrice, QStringLiteral("（元/吨）"))
+        .add(QStringLiteral("政策价格："), m_policyPrice, QStringLiteral("(元/吨)"))
+        .add(QStringLiteral("退料数量(包):"), m_bags)
+        .add(QStringLiteral("单位："), m_unit)
+        .add(QStringLiteral("折合公斤数:"), m_kilograms, QStringLiteral("（公斤）"))
+        .add(QStringLiteral("合计金额："), m_amount, QStringLiteral("(元)"));
 
     auto *totals = new QGroupBox(QStringLiteral("合计"), this);
-    auto *tg = new QHBoxLayout(totals);
-    m_count = new QLabel(QStringLiteral("0"), totals);
-    m_totalQuantity = new QLabel(QStringLiteral("0"), totals);
-    m_totalAmount = new QLabel(QStringLiteral("0"), totals);
-    for (QLabel *l : {m_count, m_totalQuantity, m_totalAmount}) l->setMinimumWidth(90);
-    tg->addWidget(new QLabel(QStringLiteral("总记录数："), totals));
-    tg->addWidget(m_count);
-    tg->addSpacing(24);
-    tg->addWidget(new QLabel(QStringLiteral("总销售量："), totals));
-    tg->addWidget(m_totalQuantity);
-    tg->addWidget(new QLabel(QStringLiteral("(公斤)"), totals));
-    tg->addSpacing(24);
-    tg->addWidget(new QLabel(QStringLiteral("总金额："), totals));
-    tg->addWidget(m_totalAmount);
-    tg->addWidget(new QLabel(QStringLiteral("(元)"), totals));
-    tg->addStretch();
+    m_count = total(totals);
+    m_totalQuantity = total(totals);
+    m_totalAmount = total(totals);
+    FieldGrid(totals, 3)
+        .add(QStringLiteral("总记录数："), m_count)
+        .add(QStringLiteral("总销售量："), m_totalQuantity, QStringLiteral("(公斤)"))
+        .add(QStringLiteral("总金额："), m_totalAmount, QStringLiteral("(元)"));
 
-    m_returns = makeGrid(this, {QStringLiteral("客户代码"), QStringLiteral("地区"), QStringLiteral("客户名称"),
-                                QStringLiteral("产品代码"), QStringLiteral("产品名称"), QStringLiteral("规格"),
-                                QStringLiteral("销量"), QStringLiteral("退料数量"), QStringLiteral("退料价"),
-                                QStringLiteral("退料金额"), QStringLiteral("开票日期"), QStringLiteral("退料日期"),
-                                QStringLiteral("周转号码"), QStringLiteral("操作员")});
-    m_current = makeGrid(this, kPurchaseHeaders);
-    m_history = makeGrid(this, kPurchaseHeaders);
+    m_choose = button(QStringLiteral("选择客户"), "choose", [this] { chooseCustomer(); });
+    m_confirm = button(QStringLiteral("确认"), "confirm");
+    m_cancel = button(QStringLiteral("取消"), "cancel", [this] { cancel(); });
+    m_list = button(QStringLiteral("退料显示"), "list", [this] { toggleList(); });
+    m_correct = button(QStringLiteral("数据修改"), "correct", [this] { corrections(); });
+    m_print = button(QStringLiteral("打印清单"), "printList", [this] { printList(true); });
+    m_preview = button(QStringLiteral("打印预览"), "preview", [this] { printList(false); });
+
+    m_returns = new Grid(gridColumns({"客户代码", "地区", "客户名称", "产品代码", "产品名称", "规格", "销量", "退料数量",
+                                      "退料价", "退料金额", "开票日期", "退料日期", "周转号码", "操作员"},
+                                     {"khdm", "region", "khmc", "cpdm", "cpmc", "cpgg", "zznum", "tlnum", "kpjg", "kpje",
+                                      "rq_1", "rq_2", "zzhm", "czydm"}),
+                         this, "returns");
+    m_current = new Grid(purchaseColumns(), this, "purchases");
+    m_history = new Grid(purchaseColumns(), this, "history");
     m_current->setToolTip(QStringLiteral("本期购买记录：点击要退的那一行"));
     m_history->setToolTip(QStringLiteral("历史购买记录：点击要退的那一行"));
     m_current->hide();
     m_history->hide();
+    for (Grid *g : {m_current, m_history}) {
+        const bool history = g == m_history;
+        connect(g, &Grid::rowClicked, this, [this, history](qint64, int row) { pickPurchase(row, history); });
+        connect(g, &Grid::rowActivated, this, [this, history](qint64, int row) { pickPurchase(row, history); });
+    }
 
     auto *left = new QVBoxLayout;
     left->addWidget(head);
@@ -157,257 +126,211 @@ ReturnTab::ReturnTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(
     left->addWidget(totals);
     auto *top = new QHBoxLayout;
     top->addLayout(left, 1);
-    top->addLayout(buttons);
+    top->addLayout(buttonColumn({m_choose, m_confirm, m_cancel, m_list, m_correct, m_print, m_preview}));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_current, 1);
     layout->addWidget(m_history, 1);
     layout->addWidget(m_returns, 1);
 
-    m_enter->on(m_customer, [this] { enterCustomer(); });
-    m_enter->on(m_from, [this] {
-        if (m_from->text().trimmed().isEmpty()) return;
-        EnterChain::advance(m_to);
-    });
-    m_enter->on(m_to, [this] { findPurchases(); });
-    m_enter->on(m_bags, [this] { enterBags(); });
-    m_enter->on(m_unit, [this] { enterUnit(); });
-    connect(m_unit, QOverload<int>::of(&QComboBox::activated), this, [this] { enterUnit(); });
-    m_enter->on(m_kilograms, [this] { prepare(); });
-    connect(m_current, &QTableWidget::cellClicked, this, [this](int row) { pickPurchase(row, false); });
-    connect(m_history, &QTableWidget::cellClicked, this, [this](int row) { pickPurchase(row, true); });
-    connect(m_choose, &QPushButton::clicked, this, &ReturnTab::chooseCustomer);
-    connect(m_confirm, &QPushButton::clicked, this, &ReturnTab::confirm);
-    connect(m_cancel, &QPushButton::clicked, this, &ReturnTab::cancel);
-    connect(m_list, &QPushButton::clicked, this, &ReturnTab::toggleList);
-    connect(m_correct, &QPushButton::clicked, this, &ReturnTab::corrections);
-    connect(m_print, &QPushButton::clicked, this, [this] { printList(true); });
-    connect(m_preview, &QPushButton::clicked, this, [this] { printList(false); });
+    chain()
+        .step(m_customer, [this] { return enterCustomer(); })
+        .step(m_from, [] { return Go::advance(); })
+        .step(m_to, [this] { return findPurchases(); })
+        .step(m_bags, [this] { return enterBags(); }, {QStringLiteral("0"), false, false, {}})
+        .step(m_unit, [this] { return enterUnit(); })
+        .step(m_kilograms, [this] { return prepare(); }, {QString(), false, true, {}})
+        .step(m_confirm, [this] { return confirm(); }, {QString(), false, false, {m_cancel}});
+    connect(m_unit, QOverload<int>::of(&QComboBox::activated), this, [this] { chain().run(m_unit); });
 
     openCorrections = [this] {
-        LineCorrectionWindow w(m_ctx, LineCorrectionWindow::Kind::Return, this);
+        LineCorrectionWindow w(this->ctx(), LineCorrectionWindow::Kind::Return, this);
+        // The lines this tab lists.
+        const Returns::List list = m_shownList;
         const QString code = m_cust ? m_cust->code : QString();
-        w.listLines = [this, code] { return Corrections(*m_ctx.session, m_ctx.operatorCode).returnLines(lineDate(), code); };
-        w.reload();
-        EnterChain::noAutoDefault(&w);
-        w.exec();
+        w.listLines = [this, list, code] { return returns().returnsOfDay(m_lineDate, list, code); };
+        w.run();
     };
-
-    for (QWidget *w : std::initializer_list<QWidget *>{m_customer, m_from, m_to, m_bags, m_unit, m_kilograms, m_confirm,
-                                                       m_cancel, m_correct, m_print})
-        w->setEnabled(false);
+    chain().disableAll();
+    for (QPushButton *b : {m_correct, m_print}) b->setEnabled(false);
 }
 
-Returns ReturnTab::returns()
+Returns ReturnTab::returns() const
 {
-    return Returns(*m_ctx.session, *m_ctx.clock, m_ctx.operatorCode);
+    return Returns(session(), *ctx().clock, ctx().operatorCode);
 }
 
 void ReturnTab::activate()
 {
-    m_date->setText(lineDate());
-    const QString today = dateText(m_ctx.clock->today());
+    m_lineDate = dateText(ctx().clock->today());
+    m_date->setText(m_lineDate);
+    const QString today = m_lineDate;
     if (m_from->text().isEmpty()) m_from->setText(today);
     if (m_to->text().isEmpty()) m_to->setText(today);
+    // Whoever logged in now starts with nothing chosen.
+    m_cust.reset();
+    clearReturn();
+    for (QLineEdit *e : {m_customer, m_region, m_name}) e->clear();
+    m_current->hide();
+    m_history->hide();
+    m_shown.clear();
+    m_returns->clear();
+    m_totals = ReturnTotals();
+    m_nextListAll = false;
+    showTotals();
+    chain().disableAll();
+    for (QPushButton *b : {m_correct, m_print}) b->setEnabled(false);
 }
 
 void ReturnTab::chooseCustomer()
 {
     m_customer->clear();
-    EnterChain::advance(m_customer);
+    chain().reset();
 }
 
-void ReturnTab::enterCustomer()
+Go ReturnTab::enterCustomer()
 {
-    if (m_customer->text().trimmed().isEmpty()) return;
-    std::optional<SalesCustomer> c;
-    if (!guardedCall(*m_ctx.prompter, this, [&] { c = returns().customer(m_customer->text()); }) || !c) return;
+    const std::optional<Customer> c = returns().customer(m_customer->text());
+    if (!c) return Go::stay();
     m_cust = c;
     m_customer->setText(c->code);
     m_region->setText(c->region);
     m_name->setText(c->name);
-    EnterChain::advance(m_from);
+    return Go::advance();
 }
 
-void ReturnTab::findPurchases()
+Go ReturnTab::findPurchases()
 {
-    if (!m_cust || m_to->text().trimmed().isEmpty()) return;
+    if (!m_cust) return Go::stay();
     const QDate from = parseDateText(m_from->text());
     const QDate to = parseDateText(m_to->text());
-    if (!from.isValid() || !to.isValid()) {
-        m_ctx.prompter->inform(this, QStringLiteral("日期有错！请按yyyy-mm-dd输入。"));
-        return;
-    }
+    if (!from.isValid() || !to.isValid()) throw DomainError(QStringLiteral("日期有错！请按yyyy-mm-dd输入。"), ErrorCode::BadNumber);
     m_from->setText(dateText(from));
     m_to->setText(dateText(to));
-    if (!guardedCall(*m_ctx.prompter, this, [&] { m_purchases = returns().purchases(m_cust->code, dateText(from), dateText(to)); }))
-        return;
-    std::vector<GridRow> current, history;
-    for (size_t i = 0; i < m_purchases.size(); ++i) {
-        const Purchase &p = m_purchases[i];
-        GridRow r{qint64(i), {p.rq_1, p.cpmc, p.cpgg, p.zcjg, p.zznum, p.zzjg, p.zzje, p.khmc, p.cpdm, p.region, p.khdm,
-                              p.czydm, p.sjbs, p.recnum}};
-        (p.history ? history : current).push_back(r);
-    }
-    fillGrid(m_current, current);
-    fillGrid(m_history, history);
+    const Returns r = returns();
+    m_current->setPager(std::make_shared<RowPager>(session(), r.purchaseQuery(m_cust->code, dateText(from), dateText(to), false)));
+    m_history->setPager(std::make_shared<RowPager>(session(), r.purchaseQuery(m_cust->code, dateText(from), dateText(to), true)));
     m_current->show();
-    m_history->setVisible(!history.empty());
-    m_current->setFocus();
+    m_history->setVisible(m_history->rowCount() > 0);
+    return Go::to(m_current->view());
 }
 
 void ReturnTab::pickPurchase(int row, bool history)
 {
-    QTableWidget *grid = history ? m_history : m_current;
-    if (row < 0 || row >= grid->rowCount() || !grid->item(row, 0)) return;
-    const size_t index = size_t(grid->item(row, 0)->data(Qt::UserRole).toLongLong());
-    if (index >= m_purchases.size()) return;
-    m_picked = m_purchases[index];
-    const Purchase &p = *m_picked;
-    m_product->setText(p.cpdm);
-    m_productName->setText(p.cpmc);
-    m_spec->setText(p.cpgg);
-    m_soldPrice->setText(numberText(p.zzjg));
-    m_policyPrice->setText(numberText(p.zcjg));
-    guardedCall(*m_ctx.prompter, this, [&] {
-        m_category->setText(m_ctx.session->scalar(QStringLiteral("SELECT lbmc FROM {cplbgg} WHERE cpbz = ? ORDER BY id {first:1}"),
-                                                  {p.bz_3}).toString().trimmed());
+    const Grid *grid = history ? m_history : m_current;
+    const qint64 id = grid->idAt(row);
+    if (!id || !m_cust) return;
+    guarded([&] {
+        const std::optional<Purchase> p = returns().purchase(id, history);
+        if (!p) return;
+        m_picked = p;
+        m_product->setText(p->cpdm);
+        m_productName->setText(p->cpmc);
+        m_spec->setText(p->cpgg);
+        m_soldPrice->setText(numberText(p->zzjg));
+        m_policyPrice->setText(numberText(p->zcjg));
+        m_category->setText(returns().category(p->bz_3));
+        m_current->hide();
+        m_history->hide();
+        chain().reach(m_bags);
     });
-    m_current->hide();
-    m_history->hide();
-    EnterChain::advance(m_bags);
 }
 
-void ReturnTab::enterBags()
+Go ReturnTab::enterBags()
 {
-    if (!m_picked) return;
-    if (m_bags->text().trimmed().isEmpty()) m_bags->setText(QStringLiteral("0"));
-    if (!parseNumber(m_bags->text(), &m_bagsValue) || m_bagsValue < 0) {
-        m_ctx.prompter->inform(this, kBadNumber);
-        return;
-    }
+    if (!m_picked) return Go::stay();
+    m_bagsValue = sales::parseBags(m_bags->text());
     const QString unit = Returns::unitFor(m_picked->cpgg);
     if (!unit.isEmpty()) m_unit->setEditText(unit);
-    EnterChain::advance(m_unit);
+    return Go::advance();
 }
 
-void ReturnTab::enterUnit()
+Go ReturnTab::enterUnit()
 {
-    if (!m_picked || m_unit->currentText().trimmed().isEmpty()) return;
+    if (!m_picked) return Go::stay();
     double current = 0;
     parseNumber(m_kilograms->text(), &current);
-    double kg = current;
-    if (!guardedCall(*m_ctx.prompter, this, [&] {
-            kg = Returns::kilograms(m_unit->currentText(), m_bagsValue, m_picked->cpgg, current);
-        }))
-        return;
-    m_kilograms->setText(numberText(kg));
-    EnterChain::advance(m_kilograms);
+    m_kilograms->setText(numberText(Returns::kilograms(m_unit->currentText(), m_bagsValue, m_picked->cpgg, current)));
+    return Go::advance();
 }
 
-void ReturnTab::prepare()
+Go ReturnTab::prepare()
 {
-    if (!m_picked || !m_cust || m_kilograms->text().trimmed().isEmpty()) return;
-    double kg = 0;
-    if (!parseNumber(m_kilograms->text(), &kg)) {
-        m_ctx.prompter->inform(this, kBadNumber);
-        return;
-    }
-    if (!guardedCall(*m_ctx.prompter, this, [&] {
-            m_prepared = returns().prepare(*m_picked, m_bagsValue, m_unit->currentText(), kg);
-        }))
-        return;
+    if (!m_picked || !m_cust) return Go::stay();
+    const double kg = sales::parseKilograms(m_kilograms->text());
+    m_prepared = returns().prepare(*m_picked, m_bagsValue, m_unit->currentText(), kg);
     m_amount->setText(numberText(m_prepared->amount));
-    m_kilograms->setEnabled(false);
     m_print->setEnabled(true);
-    m_confirm->setEnabled(true);
-    m_cancel->setEnabled(true);
-    m_confirm->setFocus();
+    return Go::advance();
 }
 
-void ReturnTab::confirm()
+Go ReturnTab::confirm()
 {
-    if (!m_prepared || !m_cust) return;
-    ReturnResult result;
-    if (!guardedCall(*m_ctx.prompter, this, [&] { result = returns().confirm(*m_cust, *m_prepared, lineDate()); }))
-        return;
-    if (result.productMissing) m_ctx.prompter->inform(this, QStringLiteral("该产品不存在！"));
-    m_totalKg += m_prepared->kilograms;
-    m_totalMoney += m_prepared->amount;
-    m_allOfOperator = false;
-    guardedCall(*m_ctx.prompter, this, [&] { showReturns(returns().todaysReturns(lineDate(), m_cust->code)); });
+    if (!m_prepared || !m_cust) return Go::stay();
+    const ReturnResult result = returns().confirm(*m_cust, *m_prepared, m_lineDate);
+    if (result.productMissing) inform(QStringLiteral("该产品不存在！"));
+    m_totals.add(*m_prepared);
+    // The customer's returns of the day, whoever entered them.
+    showReturns(Returns::List::Customer);
     showTotals();
-    resetReturnFields();
+    clearReturn();
     m_print->setEnabled(true);
     m_correct->setEnabled(true);
-    EnterChain::advance(m_customer);
+    return Go::to(m_customer);
 }
 
 void ReturnTab::cancel()
 {
     // The serial number drawn stays used; nothing else was written.
-    resetReturnFields();
+    clearReturn();
     m_cust.reset();
     for (QLineEdit *e : {m_region, m_name, m_customer}) e->clear();
-    EnterChain::advance(m_customer);
+    chain().reset();
 }
 
-void ReturnTab::resetReturnFields()
+void ReturnTab::clearReturn()
 {
     m_prepared.reset();
     m_picked.reset();
     for (QLineEdit *e : {m_soldPrice, m_policyPrice, m_kilograms, m_amount, m_bags}) e->setText(QStringLiteral("0"));
     for (QLineEdit *e : {m_product, m_productName, m_spec, m_category}) e->clear();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_unit, m_bags, m_kilograms, m_confirm, m_cancel}) w->setEnabled(false);
 }
 
-void ReturnTab::showReturns(const std::vector<ReturnLine> &lines)
+void ReturnTab::showReturns(Returns::List list)
 {
-    m_shown = lines;
-    std::vector<GridRow> rows;
-    for (const ReturnLine &l : lines)
-        rows.push_back({l.id, {l.khdm, l.region, l.khmc, l.cpdm, l.cpmc, l.cpgg, l.zznum, l.tlnum, l.kpjg, l.kpje,
-                               l.rq_1, l.rq_2, l.zzhm, l.czydm}});
-    fillGrid(m_returns, rows);
-    m_count->setText(QString::number(lines.size()));
+    m_shownList = list;
+    const QString code = m_cust ? m_cust->code : QString();
+    m_shown = returns().returnsOfDay(m_lineDate, list, code);
+    m_returns->setRows(m_shown);
+    m_count->setText(QString::number(m_shown.size()));
 }
 
 void ReturnTab::showTotals()
 {
-    m_totalQuantity->setText(numberText(m_totalKg));
-    m_totalAmount->setText(numberText(m_totalMoney));
+    m_totalQuantity->setText(numberText(m_totals.kilograms));
+    m_totalAmount->setText(numberText(m_totals.amount));
 }
 
 void ReturnTab::toggleList()
 {
-    // First the customer's returns of today, then all of this operator's.
-    const QString code = m_allOfOperator || !m_cust ? QString() : m_cust->code;
-    guardedCall(*m_ctx.prompter, this, [&] { showReturns(returns().todaysReturns(lineDate(), code)); });
-    m_allOfOperator = !m_allOfOperator;
+    // The operator's returns of the day for the customer, then all of them; in turn.
+    showReturns(m_nextListAll || !m_cust ? Returns::List::Operator : Returns::List::OperatorCustomer);
+    m_nextListAll = !m_nextListAll;
 }
 
 void ReturnTab::corrections()
 {
     if (openCorrections) openCorrections();
-    const QString code = m_cust ? m_cust->code : QString();
-    guardedCall(*m_ctx.prompter, this, [&] { showReturns(returns().todaysReturns(lineDate(), code)); });
-    m_totalKg = 0;
-    m_totalMoney = 0;
-    for (const ReturnLine &l : m_shown) {
-        if (m_cust && l.khdm.compare(m_cust->code, Qt::CaseInsensitive) != 0) continue;
-        m_totalKg += l.tlnum;
-        m_totalMoney += l.kpje;
-    }
+    showReturns(m_shownList);
+    m_totals = ReturnTotals::of(m_shown, m_cust ? m_cust->code : QString());
     showTotals();
 }
 
 void ReturnTab::printList(bool direct)
 {
-    std::vector<ReturnListRow> rows;
-    for (const ReturnLine &l : m_shown) rows.push_back({l.khmc, l.region, l.cpmc, l.cpgg, l.tlnum, l.kpjg, l.kpje});
-    const ReportDocument doc = returnListDocument(m_ctx.qymc, rows, m_ctx.clock->today());
-    if (direct) printDocument(m_ctx, this, doc);
-    else showDocument(m_ctx, this, doc);
+    const ReportDocument doc = returnListDocument(ctx().qymc, m_shown, ctx().clock->today());
+    if (direct) printDocument(ctx(), this, doc);
+    else showDocument(ctx(), this, doc);
 }
 
 } // namespace fm

@@ -1,3 +1,4 @@
+#include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
 #include "sales/windows/turnoverinitwindow.h"
 #include "sales/windows/txxgl.h"
@@ -7,8 +8,8 @@ namespace fm {
 // The function windows of this subsystem, by function number.
 void addSalesWindows(QHash<int, FunctionWindowDef> &w)
 {
-    w.insert(10, windowDef<Txxgl>("sales"));
-    w.insert(11, windowDef<TurnoverInitWindow>("turnover-init"));
+    w.insert(number(Fn::Sales), windowDef<Txxgl>("sales"));
+    w.insert(number(Fn::TurnoverInit), windowDef<TurnoverInitWindow>("turnover-init"));
 }
 
 } // namespace fm

@@ -19,7 +19,7 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
 
 private:
-    void confirm();
+    Go confirm();
     QLineEdit *m_input;
     QLineEdit *m_current;
     QPushButton *m_confirm;

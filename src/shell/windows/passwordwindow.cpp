@@ -1,108 +1,82 @@
 #include "shell/windows/passwordwindow.h"
 
-#include "shell/operators.h"
-#include "ui/enterchain.h"
 #include "ui/layouts.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QGridLayout>
+#include <QVBoxLayout>
 
 namespace fm {
 
 PasswordWindow::PasswordWindow(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral("客户密码修改"));
-    m_code = new QLineEdit(this);
-    m_code->setMaxLength(5);
-    m_name = new QLineEdit(this);
-    m_name->setReadOnly(true);
-    m_dept = new QLineEdit(this);
-    m_dept->setReadOnly(true);
-    m_old = new QLineEdit(this);
-    m_old->setEchoMode(QLineEdit::Password);
-    m_old->setMaxLength(kPasswordMaxLength);
-    m_new = new QLineEdit(this);
-    m_new->setEchoMode(QLineEdit::Password);
-    m_new->setMaxLength(kPasswordMaxLength);
-    auto *quit = new QPushButton(QStringLiteral("退出"), this);
-
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("操作员代码："), m_code);
-    form->addRow(QStringLiteral("操作员名称："), m_name);
-    form->addRow(QStringLiteral("部      门："), m_dept);
-    form->addRow(QStringLiteral("原  密  码："), m_old);
-    form->addRow(QStringLiteral("新  密  码："), m_new);
-    QHBoxLayout *buttons = buttonRow({quit});
+    auto *fields = new QWidget(this);
+    FieldGrid form(fields, 1);
+    form.layout()->setContentsMargins(0, 0, 0, 0);
+    form.add(QStringLiteral("操作员代码："), m_code)
+        .add(QStringLiteral("操作员名称："), m_name)
+        .add(QStringLiteral("部      门："), m_dept)
+        .add(QStringLiteral("原  密  码："), m_old)
+        .add(QStringLiteral("新  密  码："), m_new);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addWidget(fields);
+    layout->addLayout(buttonRow({button(QStringLiteral("退出"), "quit", [this] { accept(); })}));
     layout->setContentsMargins(24, 20, 24, 16);
     setMinimumWidth(340);
 
-    enter().on(m_code, [this] { lookUp(); });
-    enter().on(m_old, [this] { checkOld(); });
-    enter().on(m_new, [this] { save(); });
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    // The new password is reached only through the old one of the operator
+    // looked up: every look-up and every refusal leaves it disabled and empty.
+    chain()
+        .step(m_code, [this] { return lookUp(); })
+        .step(m_old, [this] { return checkOld(); })
+        .step(m_new, [this] { return save(); });
 }
 
 void PasswordWindow::activate()
 {
-    lockNewPassword();
-    m_code->setFocus();
+    m_found = 0;
+    m_verified = 0;
+    m_new->clear();
+    chain().reset();
 }
 
-void PasswordWindow::lockNewPassword()
+Go PasswordWindow::lookUp()
+{
+    m_found = 0;
+    m_verified = 0;
+    for (QLineEdit *e : {m_name, m_dept, m_old, m_new}) e->clear();
+    const auto op = Operators(session()).find(m_code->text());
+    if (!op) return Go::to(m_code);
+    m_found = op->id;
+    m_name->setText(op->name);
+    m_dept->setText(op->dept);
+    return Go::advance();
+}
+
+Go PasswordWindow::checkOld()
 {
     m_verified = 0;
     m_new->clear();
-    m_new->setEnabled(false);
-}
-
-void PasswordWindow::lookUp()
-{
-    if (m_code->text().trimmed().isEmpty()) return;
-    lockNewPassword();
-    m_found = 0;
-    m_name->clear();
-    m_dept->clear();
-    m_old->clear();
-    guarded([this] {
-        if (auto op = Operators(session()).find(m_code->text())) {
-            m_found = op->id;
-            m_name->setText(op->name);
-            m_dept->setText(op->dept);
-            m_old->setFocus();
-        }
-    });
-}
-
-void PasswordWindow::checkOld()
-{
-    if (!m_found || m_code->text().trimmed().isEmpty() || m_name->text().isEmpty()) return;
-    lockNewPassword();
-    bool ok = false;
-    if (!guarded([&] { ok = Operators(session()).checkPassword(m_found, m_old->text()); })) return;
-    if (!ok) {
+    if (!m_found || m_name->text().isEmpty()) return Go::stay();
+    if (!Operators(session()).checkPassword(m_found, m_old->text())) {
         inform(QStringLiteral("密码不正确，不能修改。请重新输入!"));
         m_old->clear();
-        m_old->setFocus();
-        return;
+        return Go::to(m_old);
     }
     m_verified = m_found;
-    EnterChain::advance(m_new);
+    return Go::advance();
 }
 
-void PasswordWindow::save()
+Go PasswordWindow::save()
 {
-    if (!m_verified || m_new->text().trimmed().isEmpty()) return;
-    if (!guarded([&] { Operators(session()).setPassword(m_verified, m_new->text()); })) return;
+    if (!m_verified || m_new->text().trimmed().isEmpty()) return Go::stay();
+    Operators(session()).setPassword(m_verified, m_new->text());
     inform(QStringLiteral("密码已经修改！"));
-    lockNewPassword();
     m_found = 0;
-    for (QLineEdit *e : {m_code, m_name, m_dept, m_old}) e->clear();
-    m_code->setFocus();
+    m_verified = 0;
+    for (QLineEdit *e : {m_code, m_name, m_dept, m_old, m_new}) e->clear();
+    chain().reset();
+    return Go::done();
 }
 
 } // namespace fm

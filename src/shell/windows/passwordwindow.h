@@ -1,7 +1,8 @@
 #pragma once
+#include "shell/operators.h"
 #include "ui/functionwindow.h"
 
-class QLineEdit;
+#include <QLineEdit>
 
 namespace fm {
 
@@ -19,16 +20,15 @@ public:
     QLineEdit *newField() const { return m_new; }
 
 private:
-    void lookUp();
-    void checkOld();
-    void save();
-    void lockNewPassword();
+    Go lookUp();
+    Go checkOld();
+    Go save();
 
-    QLineEdit *m_code;
-    QLineEdit *m_name;
-    QLineEdit *m_dept;
-    QLineEdit *m_old;
-    QLineEdit *m_new;
+    QLineEdit *m_code = input("operatorCode", 5);
+    QLineEdit *m_name = display("operatorName");
+    QLineEdit *m_dept = display("department");
+    QLineEdit *m_old = passwordInput("oldPassword", kPasswordMaxLength);
+    QLineEdit *m_new = passwordInput("newPassword", kPasswordMaxLength);
     qint64 m_found = 0;    // operator looked up
     qint64 m_verified = 0; // operator whose old password was just given
 };

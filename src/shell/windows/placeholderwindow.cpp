@@ -19,11 +19,9 @@ PlaceholderWindow::PlaceholderWindow(AppContext &ctx, int function, QWidget *par
     auto *note = new QLabel(QStringLiteral("功能 %1：本功能尚在建设中，暂不能使用。").arg(function), this);
     note->setObjectName(QStringLiteral("placeholderNote"));
     note->setAlignment(Qt::AlignCenter);
-    auto *close = new QPushButton(QStringLiteral("退出"), this);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(title);
     layout->addWidget(note);
-    layout->addWidget(close, 0, Qt::AlignCenter);
+    layout->addWidget(button(QStringLiteral("退出"), "quit", [this] { accept(); }), 0, Qt::AlignCenter);
     layout->setContentsMargins(32, 24, 32, 24);
     layout->setSpacing(16);
     setMinimumWidth(360);

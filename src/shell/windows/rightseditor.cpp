@@ -2,7 +2,6 @@
 
 #include "shell/menutable.h"
 #include "shell/operators.h"
-#include "ui/enterchain.h"
 #include "ui/layouts.h"
 
 #include <QCheckBox>
@@ -36,21 +35,13 @@ const Group kGroups[] = {
 RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral("人员权限设置"));
-    m_names = new QComboBox(this);
-    m_names->setEditable(true);
-    m_names->setInsertPolicy(QComboBox::NoInsert);
-    m_names->setMinimumWidth(140);
-    m_dept = new QLineEdit(this);
-    m_dept->setReadOnly(true);
-    m_code = new QLineEdit(this);
-    m_code->setReadOnly(true);
-
+    m_names->setAccessibleName(kPlaceholder);
     auto *top = new QHBoxLayout;
     top->addWidget(m_names);
     top->addSpacing(16);
-    top->addWidget(new QLabel(QStringLiteral("部门："), this));
+    top->addWidget(labelFor(QStringLiteral("部门："), m_dept, this));
     top->addWidget(m_dept);
-    top->addWidget(new QLabel(QStringLiteral("人员代码："), this));
+    top->addWidget(labelFor(QStringLiteral("人员代码："), m_code, this));
     top->addWidget(m_code);
 
     auto *groups = new QGridLayout;
@@ -71,10 +62,8 @@ RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ct
         ++g;
     }
 
-    m_confirm = new QPushButton(QStringLiteral("确认"), this);
-    auto *discardButton = new QPushButton(QStringLiteral("放弃"), this);
-    auto *quit = new QPushButton(QStringLiteral("退出"), this);
-    QHBoxLayout *buttons = buttonRow({m_confirm, discardButton, quit});
+    QHBoxLayout *buttons = buttonRow({m_confirm, button(QStringLiteral("放弃"), "discard", [this] { discard(); }),
+                                      button(QStringLiteral("退出"), "quit", [this] { accept(); })});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -85,7 +74,8 @@ RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ct
         const qint64 id = m_names->itemData(index).toLongLong();
         if (id > 0) load(id);
     });
-    enter().on(m_names, [this] {
+    // The name is the one field typed; the boxes are ticked in any order.
+    chain().on(m_names, [this] {
         loadTyped();
         if (m_loaded) m_boxes.front()->setFocus();
     });
@@ -96,9 +86,6 @@ RightsEditor::RightsEditor(AppContext &ctx, QWidget *parent) : FunctionWindow(ct
             m_confirm->setEnabled(false);
         }
     });
-    connect(m_confirm, &QPushButton::clicked, this, &RightsEditor::confirm);
-    connect(discardButton, &QPushButton::clicked, this, &RightsEditor::discard);
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void RightsEditor::activate()

@@ -1,12 +1,12 @@
 #pragma once
 #include "ui/functionwindow.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <vector>
 
 class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
 
 namespace fm {
 
@@ -31,11 +31,11 @@ private:
     void load(qint64 id);
     void clearForm();
 
-    QComboBox *m_names;
-    QLineEdit *m_dept;
-    QLineEdit *m_code;
+    QComboBox *m_names = chooser("names", QString(), true);
+    QLineEdit *m_dept = display("department");
+    QLineEdit *m_code = display("operatorCode");
     std::vector<QCheckBox *> m_boxes;
-    QPushButton *m_confirm;
+    QPushButton *m_confirm = button(QStringLiteral("确认"), "confirm", [this] { confirm(); });
     qint64 m_loaded = 0;
     QString m_loadedName;
 };

@@ -1,3 +1,4 @@
+#include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
 #include "shell/windows/passwordwindow.h"
 #include "shell/windows/rightseditor.h"
@@ -7,8 +8,8 @@ namespace fm {
 // The function windows of this subsystem, by function number.
 void addShellWindows(QHash<int, FunctionWindowDef> &w)
 {
-    w.insert(12, windowDef<PasswordWindow>("password"));
-    w.insert(38, windowDef<RightsEditor>("rights"));
+    w.insert(number(Fn::PasswordChange), windowDef<PasswordWindow>("password"));
+    w.insert(number(Fn::Rights), windowDef<RightsEditor>("rights"));
 }
 
 } // namespace fm

@@ -11,8 +11,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
+#include <QTranslator>
 
 namespace fm {
 
@@ -66,9 +69,25 @@ void applyApplicationFont(QApplication &app)
     app.setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background: #f2f2f2; color: #202020; }"));
 }
 
+bool installQtTranslations(QApplication &app)
+{
+    static QPointer<QTranslator> translator;
+    if (translator) return true;
+    auto *t = new QTranslator(&app);
+    // Chinese whatever the workstation's locale: the whole program is.
+    if (!t->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    app.installTranslator(t);
+    translator = t;
+    return true;
+}
+
 int runApplication(QApplication &app)
 {
     applyApplicationFont(app);
+    installQtTranslations(app);
     static SystemClock clock;
     static MessageBoxPrompter prompter;
     static AppContext ctx;

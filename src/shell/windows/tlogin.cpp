@@ -3,87 +3,74 @@
 #include "data/session.h"
 #include "shell/operators.h"
 #include "shell/windows/tmain.h"
-#include "ui/enterchain.h"
-#include "ui/prompter.h"
 #include "ui/layouts.h"
 
 #include <QApplication>
-#include <QSysInfo>
 #include <QComboBox>
 #include <QDir>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
+#include <QVBoxLayout>
+#include <iterator>
 
 namespace fm {
 
 Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QString &configPath,
                std::unique_ptr<Session> session, QWidget *parent)
-    : QWidget(parent), m_ctx(ctx), m_mode(mode), m_config(config), m_configPath(configPath),
-      m_session(std::move(session)), m_enter(new EnterChain(this))
+    : QWidget(parent), Form(ctx, this), m_mode(mode), m_config(config), m_configPath(configPath),
+      m_session(std::move(session)), m_password(passwordInput("password", kPasswordMaxLength))
 {
-    if (m_session) m_ctx.session = m_session.get();
-    m_ctx.qymc = config.qymc;
-    if (m_ctx.workstation.isEmpty()) m_ctx.workstation = QSysInfo::machineHostName();
+    if (m_session) ctx.session = m_session.get();
+    ctx.qymc = config.qymc;
+    ctx.workstation = workstationIdentity(config);
     setWindowTitle(mode == Mode::Configured ? config.qymc : QString());
     QApplication::setApplicationDisplayName(mode == Mode::Configured ? config.qymc : QString());
 
-    auto makeField = [this](bool readOnly) {
-        auto *e = new QLineEdit(this);
-        e->setReadOnly(readOnly);
-        e->setMinimumWidth(200);
-        return e;
-    };
-    m_qymc = makeField(false);
     m_qymc->setText(config.qymc);
-    m_code = makeField(false);
-    m_code->setMaxLength(5);
     m_code->setText(config.username);
-    m_name = makeField(true);
-    m_dept = makeField(true);
-    m_password = makeField(false);
-    m_password->setEchoMode(QLineEdit::Password);
-    m_password->setMaxLength(kPasswordMaxLength);
 
-    auto *form = new QFormLayout;
-    form->setVerticalSpacing(12);
-    form->addRow(QStringLiteral("企 业 名 称："), m_qymc);
+    auto *fields = new QWidget(this);
+    FieldGrid form(fields, 1);
+    form.layout()->setContentsMargins(0, 0, 0, 0);
+    form.layout()->setVerticalSpacing(12);
+    form.add(QStringLiteral("企 业 名 称："), m_qymc);
     if (mode == Mode::FirstRun) {
-        m_engine = new QComboBox(this);
+        m_engine = chooser("engine");
         m_engine->addItem(QStringLiteral("SQL Server"), engineName(Engine::SQLServer));
         m_engine->addItem(QStringLiteral("PostgreSQL"), engineName(Engine::PostgreSQL));
         m_engine->addItem(QStringLiteral("内置数据库(SQLite)"), engineName(Engine::SQLite));
-        const int at = m_engine->findData(config.engine.isEmpty() ? engineName(Engine::SQLServer) : config.engine.trimmed().toLower());
+        const int at = m_engine->findData(config.engine.isEmpty() ? engineName(Engine::SQLServer)
+                                                                  : config.engine.trimmed().toLower());
         m_engine->setCurrentIndex(at < 0 ? 0 : at);
-        m_server = makeField(false);
+        m_server = input("server");
         m_server->setText(config.dataIP);
-        m_user = makeField(false);
+        m_user = input("serverUser");
         m_user->setText(config.baseUser);
-        m_serverPassword = makeField(false);
-        m_serverPassword->setEchoMode(QLineEdit::Password);
+        m_serverPassword = passwordInput("serverPassword");
         m_serverPassword->setText(config.basepass);
-        m_database = makeField(false);
+        m_database = input("database");
         m_database->setText(config.engine == engineName(Engine::SQLite) ? config.dataDir : config.dbName);
         m_database->setPlaceholderText(QStringLiteral("PostgreSQL库名或SQLite数据目录"));
-        form->addRow(QStringLiteral("数据库类型："), m_engine);
-        form->addRow(QStringLiteral("服务器地址："), m_server);
-        form->addRow(QStringLiteral("服务器用户："), m_user);
-        form->addRow(QStringLiteral("服务器密码："), m_serverPassword);
-        form->addRow(QStringLiteral("数据库名称："), m_database);
+        form.add(QStringLiteral("数据库类型："), m_engine)
+            .add(QStringLiteral("服务器地址："), m_server)
+            .add(QStringLiteral("服务器用户："), m_user)
+            .add(QStringLiteral("服务器密码："), m_serverPassword)
+            .add(QStringLiteral("数据库名称："), m_database);
+        // The server rows come between the enterprise and the operator.
+        QWidget *order[] = {m_qymc, m_engine, m_server, m_user, m_serverPassword, m_database, m_code, m_password, m_login};
+        for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     }
-    form->addRow(QStringLiteral("操作员代码："), m_code);
-    form->addRow(QStringLiteral("操作员名称："), m_name);
-    form->addRow(QStringLiteral("部      门："), m_dept);
-    form->addRow(QStringLiteral("操作员密码："), m_password);
+    form.add(QStringLiteral("操作员代码："), m_code)
+        .add(QStringLiteral("操作员名称："), m_name)
+        .add(QStringLiteral("部      门："), m_dept)
+        .add(QStringLiteral("操作员密码："), m_password);
+    fields->setMinimumWidth(320);
 
-    m_login = new QPushButton(QStringLiteral("登    入"), this);
-    auto *quit = new QPushButton(QStringLiteral("退        出"), this);
     QHBoxLayout *buttons = buttonRow({m_login});
     buttons->addSpacing(24);
-    buttons->addWidget(quit);
+    buttons->addWidget(button(QStringLiteral("退        出"), "quit", [this] { close(); }));
     buttons->addStretch();
 
     auto *title = new QLabel(QStringLiteral("饲料生产销售综合管理系统"), this);
@@ -97,14 +84,15 @@ Tlogin::Tlogin(AppContext &ctx, Mode mode, const AppConfig &config, const QStrin
     layout->setContentsMargins(36, 24, 36, 24);
     layout->setSpacing(18);
     layout->addWidget(title);
-    layout->addLayout(form);
+    layout->addWidget(fields);
     layout->addLayout(buttons);
 
-    m_enter->on(m_code, [this] { lookUpOperator(); });
-    m_enter->on(m_password, [this] { m_login->setFocus(); });
-    connect(m_login, &QPushButton::clicked, this, &Tlogin::login);
-    connect(quit, &QPushButton::clicked, this, &QWidget::close);
-    EnterChain::noAutoDefault(this);
+    // The code is looked up, then the password leads to "登    入". Nothing
+    // waits to be reached: the code is usually remembered and the password
+    // typed first.
+    chain()
+        .step(m_code, [this] { return lookUpOperator(); })
+        .step(m_password, [this] { return Go::to(m_login); }, StepOptions{QString(), true, false, {}});
 
     restart = [] {
         QProcess::startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
@@ -117,32 +105,22 @@ Tlogin::~Tlogin() = default;
 
 Tmain *Tlogin::mainWindow()
 {
-    if (!m_main) m_main = std::make_unique<Tmain>(m_ctx, this);
+    if (!m_main) m_main = std::make_unique<Tmain>(ctx(), this);
     return m_main.get();
 }
 
-void Tlogin::lookUpOperator()
+Go Tlogin::lookUpOperator()
 {
-    if (m_mode != Mode::Configured || m_code->text().trimmed().isEmpty()) return;
-    if (!ensureConnected()) return;
-    std::optional<Operator> op;
-    try {
-        op = Operators(*m_ctx.session).find(m_code->text());
-    } catch (const DbError &e) {
-        m_ctx.prompter->inform(this, e.message());
-        return;
-    }
-    if (op) {
+    if (m_mode != Mode::Configured) return Go::done(); // nothing to look in before the first run ends
+    if (!ensureConnected()) return Go::stay();
+    if (const auto op = Operators(session()).find(m_code->text())) {
         m_name->setText(op->name);
         m_dept->setText(op->dept);
-        m_password->setFocus();
-    } else {
-        m_ctx.prompter->inform(this, QStringLiteral("查无此人，请重新输入！"));
-        m_code->clear();
-        m_name->clear();
-        m_dept->clear();
-        m_code->setFocus();
+        return Go::advance();
     }
+    inform(QStringLiteral("查无此人，请重新输入！"));
+    for (QLineEdit *e : {m_code, m_name, m_dept}) e->clear();
+    return Go::stay();
 }
 
 void Tlogin::login()
@@ -169,7 +147,7 @@ void Tlogin::firstRunLogin()
     }
     QString error;
     if (!ConfigFile::write(m_configPath, c, &error)) {
-        m_ctx.prompter->inform(this, QStringLiteral("配置文件无法写入：") + error);
+        inform(QStringLiteral("配置文件无法写入：") + error);
         return;
     }
     if (restart) restart();
@@ -178,22 +156,18 @@ void Tlogin::firstRunLogin()
 
 bool Tlogin::ensureConnected()
 {
-    if (m_ctx.session && m_ctx.session->isOpen()) return true;
+    if (ctx().session && ctx().session->isOpen()) return true;
     ConnectionSettings cs;
     QString error;
     if (!m_config.connectionSettings(QFileInfo(m_configPath).absolutePath(), &cs, &error)) {
-        m_ctx.prompter->inform(this, error);
+        inform(error);
         return false;
     }
-    try {
+    return guarded([&] {
         m_session = Session::open(cs);
-        m_ctx.session = m_session.get();
-        if (m_main) m_main.reset(); // its windows belong to the old session
-        return true;
-    } catch (const DbError &e) {
-        m_ctx.prompter->inform(this, e.message());
-        return false;
-    }
+        ctx().session = m_session.get();
+        m_main.reset(); // its windows belong to the old session
+    });
 }
 
 void Tlogin::configuredLogin()
@@ -203,24 +177,19 @@ void Tlogin::configuredLogin()
     m_config.username = m_code->text();
     m_config.userpass.clear();
     QString error;
-    if (!ConfigFile::write(m_configPath, m_config, &error))
-        m_ctx.prompter->inform(this, QStringLiteral("配置文件无法写入：") + error);
+    if (!ConfigFile::write(m_configPath, m_config, &error)) inform(QStringLiteral("配置文件无法写入：") + error);
 
     if (!ensureConnected()) return;
     std::optional<Operator> op;
-    try {
-        op = Operators(*m_ctx.session).login(m_code->text(), m_password->text());
-    } catch (const DbError &e) {
-        m_ctx.prompter->inform(this, e.message());
-        return;
-    }
+    if (!guarded([&] { op = Operators(session()).login(m_code->text(), m_password->text()); })) return;
     if (!op) {
-        m_ctx.prompter->inform(this, QStringLiteral("密码错误！"));
+        inform(QStringLiteral("密码错误！"));
         return;
     }
-    m_ctx.operatorCode = m_code->text().trimmed();
-    m_ctx.operatorName = op->name;
-    m_ctx.prompter->inform(this, QStringLiteral("登录成功!"));
+    // Every window, reused from an earlier login or not, works for this operator from now on.
+    ctx().operatorCode = m_code->text().trimmed();
+    ctx().operatorName = op->name;
+    inform(QStringLiteral("登录成功!"));
     m_password->clear();
     if (showMain) showMain();
 }

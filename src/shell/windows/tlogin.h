@@ -1,26 +1,25 @@
 #pragma once
 // The login window: the application's main window for the whole run. In
 // first-run mode it also takes the server settings and writes config.ini.
+// It is a plain widget (the main window of the run), built from the form kit.
 
-#include "shell/appcontext.h"
 #include "shell/configfile.h"
+#include "ui/functionwindow.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QComboBox;
-class QFormLayout;
-class QLineEdit;
-class QPushButton;
 
 namespace fm {
 
 class Session;
-class EnterChain;
 class Tmain;
 
-class Tlogin : public QWidget {
+class Tlogin : public QWidget, public Form {
     Q_OBJECT
 public:
     enum class Mode { FirstRun, Configured };
@@ -44,32 +43,30 @@ public:
     Tmain *mainWindow();
 
     void login();
-    void lookUpOperator();
 
 private:
+    Go lookUpOperator();
     void firstRunLogin();
     void configuredLogin();
     bool ensureConnected();
 
-    AppContext &m_ctx;
     Mode m_mode;
     AppConfig m_config;
     QString m_configPath;
     std::unique_ptr<Session> m_session;
     std::unique_ptr<Tmain> m_main;
-    EnterChain *m_enter;
 
-    QLineEdit *m_qymc;
+    QLineEdit *m_qymc = input("enterprise", 40);
     QComboBox *m_engine = nullptr;
     QLineEdit *m_server = nullptr;
     QLineEdit *m_user = nullptr;
     QLineEdit *m_serverPassword = nullptr;
     QLineEdit *m_database = nullptr;
-    QLineEdit *m_code;
-    QLineEdit *m_name;
-    QLineEdit *m_dept;
+    QLineEdit *m_code = input("operatorCode", 5);
+    QLineEdit *m_name = display("operatorName");
+    QLineEdit *m_dept = display("department");
     QLineEdit *m_password;
-    QPushButton *m_login;
+    QPushButton *m_login = button(QStringLiteral("登    入"), "login", [this] { login(); });
 };
 
 } // namespace fm

@@ -7,10 +7,10 @@
 #include "shell/menutable.h"
 #include "shell/operators.h"
 #include "data/dberror.h"
-#include "ui/prompter.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenu>
@@ -66,11 +66,13 @@ private:
 
 } // namespace
 
-Tmain::Tmain(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_registry(ctx, this)
+Tmain::Tmain(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent), m_registry(ctx, this)
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
-    m_ctx.windows = &m_registry;
+    ctx.windows = &m_registry;
+    // A menu opened and closed with Esc leaves the menu bar holding the focus,
+    // and it swallows the next Esc; the application's filter sees it first.
+    qApp->installEventFilter(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -87,7 +89,7 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_
         QMessageBox::about(this, QStringLiteral("系统帮助"),
                            QStringLiteral("<b>饲料生产销售综合管理系统</b><br>%1<br><br>"
                                           "销售、客户结算、价格、配方、生产、仓储与人员管理。")
-                               .arg(m_ctx.qymc.toHtmlEscaped()));
+                               .arg(this->ctx().qymc.toHtmlEscaped()));
     });
     QAction *quit = tools->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("退出系统"));
     quit->setToolTip(QStringLiteral("退出系统"));
@@ -118,7 +120,20 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_
 
 Tmain::~Tmain()
 {
-    if (m_ctx.windows == &m_registry) m_ctx.windows = nullptr;
+    if (ctx().windows == &m_registry) ctx().windows = nullptr;
+}
+
+bool Tmain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && isVisible() && !QApplication::activePopupWidget()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && w && w->window() == this) {
+            reject();
+            return true;
+        }
+    }
+    return FunctionWindow::eventFilter(watched, event);
 }
 
 void Tmain::buildMenu()
@@ -173,38 +188,35 @@ QAction *Tmain::topMenuAction(const QString &caption) const
     return nullptr;
 }
 
-int Tmain::run()
+void Tmain::activate()
 {
     QTimer::singleShot(0, this, &Tmain::refresh);
-    return exec();
 }
 
 void Tmain::refresh()
 {
-    setWindowTitle(m_ctx.qymc);
+    setWindowTitle(ctx().qymc);
     bool gate = false;
     std::optional<Operator> op;
-    try {
-        gate = !TurnoverNumbers(*m_ctx.session).isInitialised();
-        if (!gate) op = Operators(*m_ctx.session).find(m_ctx.operatorCode);
-    } catch (const DbError &e) {
-        m_ctx.prompter->inform(this, e.message());
+    if (!guarded([&] {
+            gate = !TurnoverNumbers(session()).isInitialised();
+            if (!gate) op = Operators(session()).find(ctx().operatorCode);
+        }))
         return;
-    }
 
     std::vector<bool> enabled;
     if (gate) {
         enabled = menuEnabled(QString(), true);
         m_operatorPanel->clear();
     } else {
-        m_ctx.operatorName = op ? op->name : QString();
+        ctx().operatorName = op ? op->name : QString();
         enabled = menuEnabled(op ? op->rights : QString(), false, op.has_value());
-        const QString text = QStringLiteral("操作员名称：") + m_ctx.operatorName;
+        const QString text = QStringLiteral("操作员名称：") + ctx().operatorName;
         m_operatorPanel->setText(text);
         m_operatorPanel->setMinimumWidth(qMax(7 * gbkLength(text), fontMetrics().horizontalAdvance(text) + 8));
     }
     for (size_t i = 0; i < enabled.size(); ++i) m_actions[i]->setEnabled(enabled[i]);
-    if (gate) m_ctx.prompter->inform(this, QStringLiteral("请先初始化周转号！"));
+    if (gate) inform(QStringLiteral("请先初始化周转号！"));
 }
 
 void Tmain::dispatch(int function)
@@ -214,7 +226,9 @@ void Tmain::dispatch(int function)
 
 void Tmain::tick()
 {
-    const QDateTime now = m_ctx.clock->now();
+    // One fixed form on every workstation: the system's long format names
+    // the time zone on some systems and the hour differently on each.
+    const QDateTime now = ctx().clock->now();
     m_clockPanel->setText(QStringLiteral("系统日期:") + dateText(now.date()) + QStringLiteral("当前时间:")
                           + now.time().toString(QStringLiteral("HH:mm:ss")));
 }

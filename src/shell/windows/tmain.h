@@ -2,10 +2,9 @@
 // The operator's desktop after login: the function menu, a toolbar, the
 // status bar with the operator and a running clock.
 
-#include "shell/appcontext.h"
 #include "shell/windows/windowregistry.h"
+#include "ui/functionwindow.h"
 
-#include <QDialog>
 #include <vector>
 
 class QAction;
@@ -14,14 +13,16 @@ class QTimer;
 
 namespace fm {
 
-class Tmain : public QDialog {
+// Shown modally by the login (run()) until Esc or "退    出". Esc returns to
+// the login whatever holds the focus here, the menu bar included.
+class Tmain : public FunctionWindow {
     Q_OBJECT
 public:
     Tmain(AppContext &ctx, QWidget *parent);
     ~Tmain() override;
 
-    // Shows the window modally until Esc or "退    出"; the caller is the login.
-    int run();
+    // Refreshes once the window shows (the gate's message needs it shown).
+    void activate() override;
     // Re-reads the operator, applies the rights and the turnover-number gate.
     // Runs after login and whenever a window opened from here closes.
     void refresh();
@@ -36,11 +37,13 @@ public:
     QLabel *operatorPanel() const { return m_operatorPanel; }
     QLabel *clockPanel() const { return m_clockPanel; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildMenu();
     void tick();
 
-    AppContext &m_ctx;
     WindowRegistry m_registry;
     std::vector<QAction *> m_actions;
     QLabel *m_operatorPanel;

@@ -1,5 +1,6 @@
 #include "shell/windows/windowregistry.h"
 
+#include "shell/functions.h"
 #include "shell/menutable.h"
 #include "shell/operators.h"
 #include "shell/windows/placeholderwindow.h"
@@ -11,7 +12,8 @@ namespace fm {
 
 FunctionWindow *WindowRegistry::window(int function)
 {
-    if (function == 2 || functionWindowCaption(function).isEmpty()) return nullptr;
+    // "产品报表管理" has no window of its own.
+    if (function == number(Fn::ProductReports) || functionWindowCaption(function).isEmpty()) return nullptr;
     const QHash<int, FunctionWindowDef> &defs = functionWindows();
     auto def = defs.constFind(function);
     const QString key = def != defs.constEnd() ? def->key : QStringLiteral("placeholder:") + functionWindowCaption(function);

@@ -1,16 +1,12 @@
 #include "staff/windows/companystaffwindow.h"
 
 #include "staff/companystaff.h"
-#include "staff/windows/staffgrid.h"
-#include "ui/enterchain.h"
+#include "ui/grid.h"
+#include "ui/layouts.h"
 
-#include <QComboBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace fm {
 
@@ -20,29 +16,43 @@ const QString kDeptPlaceholder = QStringLiteral("部门");
 const QString kNamePlaceholder = QStringLiteral("姓名");
 const QString kCodePlaceholder = QStringLiteral("代码");
 
-QComboBox *departmentList(QWidget *parent)
+Grid *operatorGrid(QWidget *parent, const char *name)
 {
-    auto *c = new QComboBox(parent);
-    c->addItem(kDeptPlaceholder);
-    c->addItems(CompanyStaff::departments());
-    c->setMinimumWidth(160);
-    return c;
+    auto *grid = new Grid(QStringList{QStringLiteral("代码"), QStringLiteral("姓名"), QStringLiteral("部门")}, parent, name);
+    grid->setMinimumWidth(320);
+    return grid;
 }
 
-// A list of names or codes that also takes a typed entry.
-QComboBox *staffChooser(QWidget *parent)
+void showOperators(Grid *grid, const std::vector<Operator> &ops)
 {
-    auto *c = new QComboBox(parent);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setMinimumWidth(160);
-    return c;
+    std::vector<GridRow> rows;
+    for (const Operator &o : ops) rows.push_back({o.id, {o.code, o.name, o.dept}});
+    grid->setRows(std::move(rows));
+}
+
+// The departments a clerk chooses from, under their placeholder.
+void fillDepartments(QComboBox *c)
+{
+    c->addItem(kDeptPlaceholder);
+    c->addItems(CompanyStaff::departments());
 }
 
 void setPlaceholder(QComboBox *c, const QString &text)
 {
     c->setCurrentIndex(-1);
     c->setEditText(text);
+}
+
+// Refilled, a list of operators keeps what it shows.
+void fillOperators(QComboBox *c, const std::vector<Operator> &ops, bool codes)
+{
+    const qint64 shown = c->currentIndex() >= 0 ? c->currentData().toLongLong() : 0;
+    const QString text = c->currentText();
+    c->clear();
+    for (const Operator &o : ops) c->addItem(codes ? o.code : o.name, o.id);
+    const int index = shown ? c->findData(shown) : -1;
+    c->setCurrentIndex(index);
+    if (index < 0) c->setEditText(text);
 }
 
 // The operator a chooser names: the entry chosen, or else the first entry
@@ -58,330 +68,240 @@ qint64 chosenId(const QComboBox *c, const QString &placeholder)
     return 0;
 }
 
-QPushButton *staffButton(const char *text, QWidget *parent)
+// A page: the fields on the left, the operators on the right, the buttons below.
+void layOut(QWidget *page, QWidget *fields, Grid *grid, const QList<QPushButton *> &buttons)
 {
-    auto *b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setMinimumWidth(72);
-    return b;
-}
-
-// A tab: the inputs on the left, the operators on the right, the buttons below.
-QWidget *page(QWidget *tab, QFormLayout *form, const QList<QPushButton *> &buttons, QTableWidget *grid)
-{
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setVerticalSpacing(12);
-    auto *left = new QVBoxLayout;
-    left->addLayout(form);
-    left->addStretch();
     auto *top = new QHBoxLayout;
     top->setSpacing(20);
+    auto *left = new QVBoxLayout;
+    left->addWidget(fields);
+    left->addStretch();
     top->addLayout(left);
     top->addWidget(grid, 1);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton *b : buttons) row->addWidget(b);
-    auto *layout = new QVBoxLayout(tab);
+    auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->setSpacing(12);
     layout->addLayout(top, 1);
-    layout->addLayout(row);
-    return tab;
+    layout->addLayout(buttonRow(buttons));
 }
 
-QTableWidget *operatorGrid(QWidget *parent)
+QWidget *fieldsOf(QWidget *page, const QList<std::pair<QString, QWidget *>> &fields)
 {
-    auto *grid = staffgrid::make(parent, {QStringLiteral("代码"), QStringLiteral("姓名"), QStringLiteral("部门")});
-    grid->setMinimumWidth(320);
-    return grid;
+    auto *box = new QWidget(page);
+    FieldGrid grid(box, 1);
+    grid.layout()->setContentsMargins(0, 0, 0, 0);
+    grid.layout()->setVerticalSpacing(12);
+    for (const auto &f : fields) grid.add(f.first, f.second);
+    box->setMinimumWidth(260);
+    return box;
 }
 
 } // namespace
 
-Tzx_ry::Tzx_ry(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
-{
-    setWindowTitle(QStringLiteral("公司高级人员管理"));
-    m_tabs = new QTabWidget(this);
-    m_tabs->addTab(buildTakeOn(), QStringLiteral("公司职员调入"));
-    m_tabs->addTab(buildRemove(), QStringLiteral("公司职员调出"));
-    m_tabs->addTab(buildChange(), QStringLiteral("职员信息修改"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs);
-    resize(720, 400);
-
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
-        QWidget *first[] = {m_inName, m_outName, m_chName};
-        if (index >= 0 && index < 3 && first[index]->isEnabled()) first[index]->setFocus();
-    });
-}
-
-QWidget *Tzx_ry::buildTakeOn()
-{
-    auto *tab = new QWidget(this);
-    m_inName = new QLineEdit(tab);
-    m_inName->setMaxLength(10);
-    m_inDept = departmentList(tab);
-    m_inCode = new QLineEdit(tab);
-    m_inCode->setMaxLength(CompanyStaff::kCodeLength);
-    m_inPassword = new QLineEdit(tab);
-    m_inPassword->setMaxLength(kPasswordMaxLength);
-    m_inPassword->setEchoMode(QLineEdit::Password);
-    m_inPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    m_inConfirm = staffButton("确认", tab);
-    m_inDiscard = staffButton("放弃", tab);
-    auto *quit = staffButton("退出", tab);
-    m_inGrid = operatorGrid(tab);
-
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("职员姓名："), m_inName);
-    form->addRow(QStringLiteral("部    门："), m_inDept);
-    form->addRow(QStringLiteral("操作代码："), m_inCode);
-    form->addRow(QStringLiteral("操作密码："), m_inPassword);
-
-    enter().on(m_inName, [this] {
-        if (m_inName->text().trimmed().isEmpty()) return;
-        EnterChain::advance(m_inDept);
-    });
-    auto deptChosen = [this] {
-        if (m_inDept->currentIndex() <= 0) return;
-        EnterChain::advance(m_inCode);
-    };
-    enter().on(m_inDept, deptChosen);
-    connect(m_inDept, QOverload<int>::of(&QComboBox::activated), this, deptChosen);
-    enter().on(m_inCode, [this] { takeOnCodeEntered(); });
-    enter().on(m_inPassword, [this] {
-        if (m_inPassword->text().trimmed().isEmpty()) return;
-        m_inConfirm->setEnabled(true);
-        m_inDiscard->setEnabled(true);
-        m_inConfirm->setFocus();
-    });
-    connect(m_inConfirm, &QPushButton::clicked, this, &Tzx_ry::confirmTakeOn);
-    connect(m_inDiscard, &QPushButton::clicked, this, &Tzx_ry::resetTakeOn);
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    return page(tab, form, {m_inConfirm, m_inDiscard, quit}, m_inGrid);
-}
-
-QWidget *Tzx_ry::buildRemove()
-{
-    auto *tab = new QWidget(this);
-    m_outName = staffChooser(tab);
-    m_outCode = staffChooser(tab);
-    m_outDept = new QLineEdit(tab);
-    m_outDept->setReadOnly(true);
-    m_outConfirm = staffButton("确认", tab);
-    m_outDiscard = staffButton("放弃", tab);
-    auto *quit = staffButton("退出", tab);
-    m_outGrid = operatorGrid(tab);
-
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("职员姓名："), m_outName);
-    form->addRow(QStringLiteral("职员代码："), m_outCode);
-    form->addRow(QStringLiteral("部    门："), m_outDept);
-
-    connect(m_outName, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { chooseForRemoval(m_outName->itemData(index).toLongLong(), true); });
-    connect(m_outCode, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { chooseForRemoval(m_outCode->itemData(index).toLongLong(), false); });
-    enter().on(m_outName, [this] { chooseForRemoval(chosenId(m_outName, kNamePlaceholder), true); });
-    enter().on(m_outCode, [this] { chooseForRemoval(chosenId(m_outCode, kCodePlaceholder), false); });
-    connect(m_outConfirm, &QPushButton::clicked, this, &Tzx_ry::confirmRemoval);
-    connect(m_outDiscard, &QPushButton::clicked, this, &Tzx_ry::resetRemove);
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    return page(tab, form, {m_outConfirm, m_outDiscard, quit}, m_outGrid);
-}
-
-QWidget *Tzx_ry::buildChange()
-{
-    auto *tab = new QWidget(this);
-    m_chName = staffChooser(tab);
-    m_chDept = departmentList(tab);
-    m_chCode = new QLineEdit(tab);
-    m_chCode->setMaxLength(CompanyStaff::kCodeLength);
-    m_chConfirm = staffButton("确认", tab);
-    m_chDiscard = staffButton("放弃", tab);
-    auto *quit = staffButton("退出", tab);
-    m_chGrid = operatorGrid(tab);
-
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("职员姓名："), m_chName);
-    form->addRow(QStringLiteral("部    门："), m_chDept);
-    form->addRow(QStringLiteral("职员代码："), m_chCode);
-
-    connect(m_chName, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { chooseForChange(m_chName->itemData(index).toLongLong()); });
-    enter().on(m_chName, [this] { chooseForChange(chosenId(m_chName, kNamePlaceholder)); });
-    enter().on(m_chDept, [this] { changeDeptChosen(); });
-    connect(m_chDept, QOverload<int>::of(&QComboBox::activated), this, [this] { changeDeptChosen(); });
-    enter().on(m_chCode, [this] { changeCodeEntered(); });
-    connect(m_chConfirm, &QPushButton::clicked, this, &Tzx_ry::confirmChange);
-    connect(m_chDiscard, &QPushButton::clicked, this, &Tzx_ry::resetChange);
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
-    return page(tab, form, {m_chConfirm, m_chDiscard, quit}, m_chGrid);
-}
-
-void Tzx_ry::activate()
-{
-    reload();
-    resetRemove();
-    setPlaceholder(m_outName, kNamePlaceholder);
-    resetChange();
-    m_tabs->setCurrentIndex(0);
-    resetTakeOn();
-}
-
-void Tzx_ry::reload()
-{
-    std::vector<Operator> ops;
-    guarded([&] { ops = CompanyStaff(session()).all(); });
-    for (QTableWidget *grid : {m_inGrid, m_outGrid, m_chGrid}) {
-        grid->setRowCount(0);
-        for (const Operator &o : ops) staffgrid::addRow(grid, o.id, {o.code, o.name, o.dept});
-        staffgrid::fit(grid);
-    }
-    // Refilled lists keep what each tab shows, so work in another tab goes on.
-    for (QComboBox *c : {m_outName, m_outCode, m_chName}) {
-        const qint64 shown = c->currentIndex() >= 0 ? c->currentData().toLongLong() : 0;
-        const QString text = c->currentText();
-        c->clear();
-        for (const Operator &o : ops) c->addItem(c == m_outCode ? o.code : o.name, o.id);
-        const int index = shown ? c->findData(shown) : -1;
-        c->setCurrentIndex(index);
-        if (index < 0) c->setEditText(text);
-    }
-}
-
 // --- taking on --------------------------------------------------------------
 
-void Tzx_ry::resetTakeOn()
+TakeOnPage::TakeOnPage(AppContext &ctx, QWidget *parent)
+    : FormPage(ctx, parent), dept(chooser("takeOnDept")), code(input("takeOnCode", CompanyStaff::kCodeLength)),
+      password(passwordInput("takeOnPassword", kPasswordMaxLength)), grid(operatorGrid(this, "takeOnGrid"))
 {
-    m_inName->clear();
-    m_inCode->clear();
-    m_inPassword->clear();
-    m_inDept->setCurrentIndex(0);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_inDept, m_inCode, m_inPassword, m_inConfirm, m_inDiscard})
-        w->setEnabled(false);
-    m_inName->setFocus();
+    fillDepartments(dept);
+    layOut(this,
+           fieldsOf(this, {{QStringLiteral("职员姓名："), name},
+                           {QStringLiteral("部    门："), dept},
+                           {QStringLiteral("操作代码："), code},
+                           {QStringLiteral("操作密码："), password}}),
+           grid, {confirm, m_discard, button(QStringLiteral("退出"), "takeOnQuit", [this] { window()->close(); })});
+    setFocusProxy(name);
+
+    chain()
+        .step(name, [] { return Go::advance(); })
+        .step(dept, [this] { return dept->currentIndex() > 0 ? Go::advance() : Go::stay(); })
+        .step(code,
+              [this] {
+                  emptyIfRefused(code, [&] { CompanyStaff(session()).checkCode(code->text()); });
+                  return Go::advance();
+              })
+        .step(password, [] { return Go::advance(); })
+        .step(confirm,
+              [this] {
+                  CompanyStaff(session()).takeOn(name->text(), dept->currentText(), code->text(), password->text());
+                  emit operatorsChanged();
+                  activate();
+                  return Go::done();
+              },
+              StepOptions{QString(), false, false, {m_discard}});
+    connect(dept, &QComboBox::activated, this, [this] { chain().run(dept); });
 }
 
-void Tzx_ry::takeOnCodeEntered()
+void TakeOnPage::activate()
 {
-    if (m_inCode->text().trimmed().isEmpty()) return;
-    if (!guarded([this] { CompanyStaff(session()).checkCode(m_inCode->text()); })) {
-        m_inCode->clear();
-        m_inCode->setFocus();
-        return;
-    }
-    EnterChain::advance(m_inPassword);
+    for (QLineEdit *e : {name, code, password}) e->clear();
+    dept->setCurrentIndex(0);
+    chain().reset();
 }
 
-void Tzx_ry::confirmTakeOn()
+void TakeOnPage::refresh()
 {
-    const bool done = guarded([this] {
-        CompanyStaff(session()).takeOn(m_inName->text(), m_inDept->currentText(), m_inCode->text(),
-                                       m_inPassword->text());
-    });
-    if (!done) return;
-    reload();
-    resetTakeOn();
+    guarded([this] { showOperators(grid, CompanyStaff(session()).all()); });
 }
 
 // --- removing ---------------------------------------------------------------
 
-void Tzx_ry::resetRemove()
+RemovePage::RemovePage(AppContext &ctx, QWidget *parent) : FormPage(ctx, parent), grid(operatorGrid(this, "removeGrid"))
 {
-    m_outId = 0;
-    setPlaceholder(m_outCode, kCodePlaceholder);
-    setPlaceholder(m_outName, QString());
-    m_outDept->setText(kDeptPlaceholder);
-    m_outConfirm->setEnabled(false);
-    m_outDiscard->setEnabled(false);
+    layOut(this,
+           fieldsOf(this, {{QStringLiteral("职员姓名："), name},
+                           {QStringLiteral("职员代码："), code},
+                           {QStringLiteral("部    门："), dept}}),
+           grid, {confirm, m_discard, button(QStringLiteral("退出"), "removeQuit", [this] { window()->close(); })});
+    setFocusProxy(name);
+
+    chain().step(confirm,
+                 [this] {
+                     if (!m_id) return Go::stay();
+                     CompanyStaff(session(), this->ctx().operatorCode).remove(m_id);
+                     emit operatorsChanged();
+                     activate();
+                     setPlaceholder(name, QString());
+                     name->setFocus();
+                     return Go::done();
+                 },
+                 StepOptions{QString(), false, false, {m_discard}});
+    // Name and code are two ways to the same operator, not steps.
+    chain().on(name, [this] { choose(chosenId(name, kNamePlaceholder), true); });
+    chain().on(code, [this] { choose(chosenId(code, kCodePlaceholder), false); });
+    connect(name, &QComboBox::activated, this, [this](int i) { guarded([&] { choose(name->itemData(i).toLongLong(), true); }); });
+    connect(code, &QComboBox::activated, this, [this](int i) { guarded([&] { choose(code->itemData(i).toLongLong(), false); }); });
 }
 
-void Tzx_ry::chooseForRemoval(qint64 id, bool byName)
+void RemovePage::activate()
+{
+    m_id = 0;
+    setPlaceholder(code, kCodePlaceholder);
+    setPlaceholder(name, kNamePlaceholder);
+    dept->setText(kDeptPlaceholder);
+    chain().disableAll();
+}
+
+void RemovePage::refresh()
+{
+    guarded([this] {
+        const std::vector<Operator> ops = CompanyStaff(session()).all();
+        showOperators(grid, ops);
+        fillOperators(name, ops, false);
+        fillOperators(code, ops, true);
+    });
+}
+
+void RemovePage::choose(qint64 id, bool byName)
 {
     if (id <= 0) return;
-    std::optional<Operator> op;
-    guarded([&] { op = Operators(session()).byId(id); });
+    const auto op = Operators(session()).byId(id);
     if (!op) return;
-    m_outId = op->id;
-    m_outDept->setText(op->dept);
-    if (byName) {
-        m_outCode->setCurrentIndex(m_outCode->findData(op->id));
-    } else {
-        m_outName->setCurrentIndex(m_outName->findData(op->id));
-    }
-    m_outConfirm->setEnabled(true);
-    m_outDiscard->setEnabled(true);
-    m_outConfirm->setFocus();
-}
-
-void Tzx_ry::confirmRemoval()
-{
-    if (!m_outId) return;
-    if (!guarded([this] { CompanyStaff(session(), ctx().operatorCode).remove(m_outId); })) return;
-    reload();
-    resetRemove();
-    m_outName->setFocus();
+    m_id = op->id;
+    dept->setText(op->dept);
+    QComboBox *other = byName ? code : name;
+    other->setCurrentIndex(other->findData(op->id));
+    chain().reach(confirm);
 }
 
 // --- changing ---------------------------------------------------------------
 
-void Tzx_ry::resetChange()
+ChangePage::ChangePage(AppContext &ctx, QWidget *parent)
+    : FormPage(ctx, parent), dept(chooser("changeDept")), code(input("changeCode", CompanyStaff::kCodeLength)),
+      grid(operatorGrid(this, "changeGrid"))
 {
-    m_chId = 0;
-    setPlaceholder(m_chName, kNamePlaceholder);
-    m_chDept->setCurrentIndex(0);
-    m_chCode->clear();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_chDept, m_chCode, m_chConfirm, m_chDiscard})
-        w->setEnabled(false);
+    fillDepartments(dept);
+    layOut(this,
+           fieldsOf(this, {{QStringLiteral("职员姓名："), name},
+                           {QStringLiteral("部    门："), dept},
+                           {QStringLiteral("职员代码："), code}}),
+           grid, {confirm, m_discard, button(QStringLiteral("退出"), "changeQuit", [this] { window()->close(); })});
+    setFocusProxy(name);
+
+    chain()
+        .step(name,
+              [this] {
+                  const qint64 id = chosenId(name, kNamePlaceholder);
+                  const auto op = id > 0 ? Operators(session()).byId(id) : std::nullopt;
+                  if (!op) return Go::stay();
+                  m_id = op->id;
+                  // A department outside the list leaves the placeholder: one must be chosen.
+                  dept->setCurrentIndex(qMax(0, dept->findText(op->dept)));
+                  code->setText(op->code);
+                  return Go::advance();
+              })
+        .step(dept, [this] { return dept->currentIndex() > 0 ? Go::advance() : Go::stay(); })
+        .step(code,
+              [this] {
+                  // A changed code passes the same checks as a new one.
+                  emptyIfRefused(code, [&] { CompanyStaff(session()).checkCode(code->text(), m_id); });
+                  return Go::advance();
+              })
+        .step(confirm,
+              [this] {
+                  CompanyStaff(session(), this->ctx().operatorCode).change(m_id, dept->currentText(), code->text());
+                  emit operatorsChanged();
+                  activate();
+                  return Go::done();
+              },
+              StepOptions{QString(), false, false, {m_discard}});
+    connect(name, &QComboBox::activated, this, [this] { chain().run(name); });
+    connect(dept, &QComboBox::activated, this, [this] { chain().run(dept); });
 }
 
-void Tzx_ry::chooseForChange(qint64 id)
+void ChangePage::activate()
 {
-    if (id <= 0) return;
-    std::optional<Operator> op;
-    guarded([&] { op = Operators(session()).byId(id); });
-    if (!op) return;
-    m_chId = op->id;
-    // A department outside the list leaves the placeholder: one must be chosen.
-    m_chDept->setCurrentIndex(qMax(0, m_chDept->findText(op->dept)));
-    m_chCode->setText(op->code);
-    m_chCode->setEnabled(false);
-    m_chConfirm->setEnabled(false);
-    m_chDiscard->setEnabled(false);
-    EnterChain::advance(m_chDept);
+    m_id = 0;
+    setPlaceholder(name, kNamePlaceholder);
+    dept->setCurrentIndex(0);
+    code->clear();
+    chain().reset();
 }
 
-void Tzx_ry::changeDeptChosen()
+void ChangePage::refresh()
 {
-    if (!m_chId || m_chDept->currentIndex() <= 0) return;
-    EnterChain::advance(m_chCode);
-}
-
-void Tzx_ry::changeCodeEntered()
-{
-    if (!m_chId) return;
-    // A changed code passes the same checks as a new one.
-    if (!guarded([this] { CompanyStaff(session()).checkCode(m_chCode->text(), m_chId); })) {
-        m_chCode->clear();
-        m_chCode->setFocus();
-        return;
-    }
-    m_chConfirm->setEnabled(true);
-    m_chDiscard->setEnabled(true);
-    m_chConfirm->setFocus();
-}
-
-void Tzx_ry::confirmChange()
-{
-    if (!m_chId) return;
-    const bool done = guarded([this] {
-        CompanyStaff(session(), ctx().operatorCode).change(m_chId, m_chDept->currentText(), m_chCode->text());
+    guarded([this] {
+        const std::vector<Operator> ops = CompanyStaff(session()).all();
+        showOperators(grid, ops);
+        fillOperators(name, ops, false);
     });
-    if (!done) return;
-    reload();
-    resetChange();
-    m_chName->setFocus();
+}
+
+// --- the window -------------------------------------------------------------
+
+Tzx_ry::Tzx_ry(AppContext &ctx, QWidget *parent)
+    : FunctionWindow(ctx, parent), m_tabs(new QTabWidget(this)), m_takeOn(new TakeOnPage(ctx, this)),
+      m_remove(new RemovePage(ctx, this)), m_change(new ChangePage(ctx, this)), m_pages{m_takeOn, m_remove, m_change}
+{
+    setWindowTitle(QStringLiteral("公司高级人员管理"));
+    m_tabs->addTab(m_takeOn, QStringLiteral("公司职员调入"));
+    m_tabs->addTab(m_remove, QStringLiteral("公司职员调出"));
+    m_tabs->addTab(m_change, QStringLiteral("职员信息修改"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    resize(720, 400);
+
+    // What one page changes, the lists of every page show.
+    const auto refreshAll = [this] {
+        for (FormPage *p : m_pages) p->refresh();
+    };
+    connect(m_takeOn, &TakeOnPage::operatorsChanged, this, refreshAll);
+    connect(m_remove, &RemovePage::operatorsChanged, this, refreshAll);
+    connect(m_change, &ChangePage::operatorsChanged, this, refreshAll);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0) m_pages[size_t(index)]->setFocus();
+    });
+}
+
+void Tzx_ry::activate()
+{
+    for (FormPage *p : m_pages) {
+        p->refresh();
+        p->activate();
+    }
+    m_tabs->setCurrentIndex(0);
+    m_takeOn->setFocus();
 }
 
 } // namespace fm

@@ -1,16 +1,87 @@
 #pragma once
 #include "ui/functionwindow.h"
 
-class QComboBox;
-class QLineEdit;
-class QPushButton;
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
 class QTabWidget;
-class QTableWidget;
 
 namespace fm {
 
+class Grid;
+
+// "公司职员调入": an operator taken on, with no rights until they are granted.
+class TakeOnPage : public FormPage {
+    Q_OBJECT
+public:
+    TakeOnPage(AppContext &ctx, QWidget *parent);
+    void activate() override;
+    void refresh() override;
+
+    QLineEdit *const name = input("takeOnName", 10);
+    QComboBox *const dept;
+    QLineEdit *const code;
+    QLineEdit *const password;
+    QPushButton *const confirm = button(QStringLiteral("确认"), "takeOnConfirm");
+    Grid *const grid;
+
+signals:
+    void operatorsChanged();
+
+private:
+    QPushButton *m_discard = button(QStringLiteral("放弃"), "takeOnDiscard", [this] { activate(); });
+};
+
+// "公司职员调出": an operator removed, chosen by name or by code.
+class RemovePage : public FormPage {
+    Q_OBJECT
+public:
+    RemovePage(AppContext &ctx, QWidget *parent);
+    void activate() override;
+    void refresh() override;
+
+    QComboBox *const name = chooser("removeName", QString(), true);
+    QComboBox *const code = chooser("removeCode", QString(), true);
+    QLineEdit *const dept = display("removeDept");
+    QPushButton *const confirm = button(QStringLiteral("确认"), "removeConfirm");
+    Grid *const grid;
+
+signals:
+    void operatorsChanged();
+
+private:
+    void choose(qint64 id, bool byName);
+
+    QPushButton *m_discard = button(QStringLiteral("放弃"), "removeDiscard", [this] { activate(); });
+    qint64 m_id = 0;
+};
+
+// "职员信息修改": an operator's department and code changed.
+class ChangePage : public FormPage {
+    Q_OBJECT
+public:
+    ChangePage(AppContext &ctx, QWidget *parent);
+    void activate() override;
+    void refresh() override;
+
+    QComboBox *const name = chooser("changeName", QString(), true);
+    QComboBox *const dept;
+    QLineEdit *const code;
+    QPushButton *const confirm = button(QStringLiteral("确认"), "changeConfirm");
+    Grid *const grid;
+
+signals:
+    void operatorsChanged();
+
+private:
+    QPushButton *m_discard = button(QStringLiteral("放弃"), "changeDiscard", [this] { activate(); });
+    qint64 m_id = 0;
+};
+
 // "公司高级人员管理": operators taken on, removed, and given another
-// department or code, one tab each.
+// department or code, one page each.
 class Tzx_ry : public FunctionWindow {
     Q_OBJECT
 public:
@@ -19,70 +90,29 @@ public:
 
     QTabWidget *tabs() const { return m_tabs; }
 
-    // "公司职员调入"
-    QLineEdit *takeOnName() const { return m_inName; }
-    QComboBox *takeOnDept() const { return m_inDept; }
-    QLineEdit *takeOnCode() const { return m_inCode; }
-    QLineEdit *takeOnPassword() const { return m_inPassword; }
-    QPushButton *takeOnConfirm() const { return m_inConfirm; }
-    QTableWidget *takeOnGrid() const { return m_inGrid; }
+    QLineEdit *takeOnName() const { return m_takeOn->name; }
+    QComboBox *takeOnDept() const { return m_takeOn->dept; }
+    QLineEdit *takeOnCode() const { return m_takeOn->code; }
+    QLineEdit *takeOnPassword() const { return m_takeOn->password; }
+    QPushButton *takeOnConfirm() const { return m_takeOn->confirm; }
+    Grid *takeOnGrid() const { return m_takeOn->grid; }
 
-    // "公司职员调出"
-    QComboBox *removeName() const { return m_outName; }
-    QComboBox *removeCode() const { return m_outCode; }
-    QLineEdit *removeDept() const { return m_outDept; }
-    QPushButton *removeConfirm() const { return m_outConfirm; }
+    QComboBox *removeName() const { return m_remove->name; }
+    QComboBox *removeCode() const { return m_remove->code; }
+    QLineEdit *removeDept() const { return m_remove->dept; }
+    QPushButton *removeConfirm() const { return m_remove->confirm; }
 
-    // "职员信息修改"
-    QComboBox *changeName() const { return m_chName; }
-    QComboBox *changeDept() const { return m_chDept; }
-    QLineEdit *changeCode() const { return m_chCode; }
-    QPushButton *changeConfirm() const { return m_chConfirm; }
+    QComboBox *changeName() const { return m_change->name; }
+    QComboBox *changeDept() const { return m_change->dept; }
+    QLineEdit *changeCode() const { return m_change->code; }
+    QPushButton *changeConfirm() const { return m_change->confirm; }
 
 private:
-    QWidget *buildTakeOn();
-    QWidget *buildRemove();
-    QWidget *buildChange();
-
-    void reload();
-    void resetTakeOn();
-    void resetRemove();
-    void resetChange();
-
-    void takeOnCodeEntered();
-    void confirmTakeOn();
-    void chooseForRemoval(qint64 id, bool byName);
-    void confirmRemoval();
-    void chooseForChange(qint64 id);
-    void changeDeptChosen();
-    void changeCodeEntered();
-    void confirmChange();
-
     QTabWidget *m_tabs;
-
-    QLineEdit *m_inName;
-    QComboBox *m_inDept;
-    QLineEdit *m_inCode;
-    QLineEdit *m_inPassword;
-    QPushButton *m_inConfirm;
-    QPushButton *m_inDiscard;
-    QTableWidget *m_inGrid;
-
-    QComboBox *m_outName;
-    QComboBox *m_outCode;
-    QLineEdit *m_outDept;
-    QPushButton *m_outConfirm;
-    QPushButton *m_outDiscard;
-    QTableWidget *m_outGrid;
-    qint64 m_outId = 0;
-
-    QComboBox *m_chName;
-    QComboBox *m_chDept;
-    QLineEdit *m_chCode;
-    QPushButton *m_chConfirm;
-    QPushButton *m_chDiscard;
-    QTableWidget *m_chGrid;
-    qint64 m_chId = 0;
+    TakeOnPage *m_takeOn;
+    RemovePage *m_remove;
+    ChangePage *m_change;
+    std::array<FormPage *, 3> m_pages;
 };
 
 } // namespace fm

@@ -1,128 +1,119 @@
 #include "staff/windows/productionstaffwindow.h"
 
-#include "common/clock.h"
+#include "data/dberror.h"
 #include "staff/productionstaff.h"
-#include "staff/windows/staffgrid.h"
 #include "staff/windows/teamdeletewindow.h"
 #include "staff/windows/workereditwindow.h"
-#include "ui/enterchain.h"
+#include "ui/grid.h"
+#include "ui/layouts.h"
 
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStackedWidget>
-#include <QTableWidget>
+#include <QTableView>
+#include <QVBoxLayout>
 #include <QtDebug>
 #include <exception>
 
 namespace fm {
 
-Tvel_scry::Tvel_scry(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
+namespace {
+
+Grid *teamList(QWidget *parent, const char *name)
+{
+    return new Grid(QStringList{QStringLiteral("班组代码"), QStringLiteral("班组名称")}, parent, name);
+}
+
+} // namespace
+
+Tvel_scry::Tvel_scry(AppContext &ctx, QWidget *parent)
+    : FunctionWindow(ctx, parent), m_code(input("workerCode", ProductionStaff::kWorkerCodeLength)),
+      m_team(input("workerTeam", ProductionStaff::kTeamCodeLength)), m_pages(new QStackedWidget(this)),
+      m_workers(new Grid(QStringList{QStringLiteral("人员代码"), QStringLiteral("人员名称"), QStringLiteral("班组"),
+                                     QStringLiteral("日期")},
+                         this, "workers")),
+      m_panel(new QGroupBox(QStringLiteral("增加班组"), this)),
+      m_newTeamCode(input("newTeamCode", ProductionStaff::kTeamCodeLength)),
+      m_teamEnd(button(QStringLiteral("结束"), "newTeamEnd", [this] {
+          showWorkers();
+          EnterChain::focusField(m_code);
+      })),
+      m_teams(teamList(this, "teams")), m_chooserPage(new QWidget(this)), m_chooser(teamList(this, "teamChooser")),
+      m_addTeam(button(QStringLiteral("增加班组"), "addTeam", [this] {
+          if (m_pages->currentWidget() == m_panel) showWorkers();
+          else showTeamPanel();
+      }))
 {
     setWindowTitle(QStringLiteral("公司生产人员管理"));
 
-    m_code = new QLineEdit(this);
-    m_code->setMaxLength(ProductionStaff::kWorkerCodeLength);
-    m_name = new QLineEdit(this);
-    m_name->setMaxLength(10);
-    m_team = new QLineEdit(this);
-    m_team->setMaxLength(ProductionStaff::kTeamCodeLength);
-    m_team->setMaximumWidth(80);
-
-    auto *inputs = new QHBoxLayout;
-    inputs->setSpacing(8);
-    inputs->addWidget(new QLabel(QStringLiteral("人员代码："), this));
-    inputs->addWidget(m_code);
-    inputs->addSpacing(12);
-    inputs->addWidget(new QLabel(QStringLiteral("人员名称："), this));
-    inputs->addWidget(m_name);
-    inputs->addSpacing(12);
-    inputs->addWidget(new QLabel(QStringLiteral("班组："), this));
-    inputs->addWidget(m_team);
-    inputs->addStretch();
+    auto *inputs = new QWidget(this);
+    FieldGrid fields(inputs, 3);
+    fields.layout()->setContentsMargins(0, 0, 0, 0);
+    fields.add(QStringLiteral("人员代码："), m_code)
+        .add(QStringLiteral("人员名称："), m_name)
+        .add(QStringLiteral("班组："), m_team);
 
     // The middle of the window: the workers, the team panel, or the teams to choose from.
-    m_pages = new QStackedWidget(this);
-    m_workers = staffgrid::make(this, {QStringLiteral("人员代码"), QStringLiteral("人员名称"),
-                                       QStringLiteral("班组"), QStringLiteral("日期")});
     m_pages->addWidget(m_workers);
-
-    auto *panel = new QGroupBox(QStringLiteral("增加班组"), this);
-    m_panel = panel;
-    m_newTeamCode = new QLineEdit(m_panel);
-    m_newTeamCode->setMaxLength(ProductionStaff::kTeamCodeLength);
-    m_newTeamName = new QLineEdit(m_panel);
-    m_newTeamName->setMaxLength(10);
-    m_teamConfirm = new QPushButton(QStringLiteral("确认"), m_panel);
-    m_teamEnd = new QPushButton(QStringLiteral("结束"), m_panel);
-    m_teams = staffgrid::make(m_panel, {QStringLiteral("班组代码"), QStringLiteral("班组名称")});
-    auto *teamForm = new QFormLayout;
-    teamForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    teamForm->setVerticalSpacing(12);
-    teamForm->addRow(QStringLiteral("班组代码："), m_newTeamCode);
-    teamForm->addRow(QStringLiteral("班组名称："), m_newTeamName);
-    auto *teamButtons = new QHBoxLayout;
-    teamButtons->addStretch();
-    teamButtons->addWidget(m_teamConfirm);
-    teamButtons->addWidget(m_teamEnd);
-    auto *teamLeft = new QVBoxLayout;
-    teamLeft->addLayout(teamForm);
-    teamLeft->addLayout(teamButtons);
-    teamLeft->addStretch();
+    auto *teamFields = new QWidget(m_panel);
+    FieldGrid panelFields(teamFields, 1);
+    panelFields.layout()->setContentsMargins(0, 0, 0, 0);
+    panelFields.add(QStringLiteral("班组代码："), m_newTeamCode).add(QStringLiteral("班组名称："), m_newTeamName);
+    panelFields.layout()->addLayout(buttonRow({m_teamConfirm, m_teamEnd}), 2, 0, 1, 2);
+    panelFields.layout()->setRowStretch(3, 1);
     auto *panelLayout = new QHBoxLayout(m_panel);
     panelLayout->setContentsMargins(12, 12, 12, 12);
     panelLayout->setSpacing(20);
-    panelLayout->addLayout(teamLeft);
+    panelLayout->addWidget(teamFields);
     panelLayout->addWidget(m_teams, 1);
     m_pages->addWidget(m_panel);
 
-    m_chooserPage = new QWidget(this);
-    m_chooser = staffgrid::make(m_chooserPage, {QStringLiteral("班组代码"), QStringLiteral("班组名称")});
     auto *chooserLayout = new QVBoxLayout(m_chooserPage);
     chooserLayout->setContentsMargins(0, 0, 0, 0);
-    chooserLayout->addWidget(new QLabel(QStringLiteral("班组："), m_chooserPage));
+    auto *caption = new QLabel(QStringLiteral("班组："), m_chooserPage);
+    caption->setBuddy(m_chooser->view());
+    chooserLayout->addWidget(caption);
     chooserLayout->addWidget(m_chooser, 1);
     m_pages->addWidget(m_chooserPage);
-
-    m_addTeam = new QPushButton(QStringLiteral("增加班组"), this);
-    auto *edit = new QPushButton(QStringLiteral("修改"), this);
-    auto *deleteTeam = new QPushButton(QStringLiteral("班组删除"), this);
-    auto *quit = new QPushButton(QStringLiteral("退出"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton *b : {m_addTeam, edit, deleteTeam, quit}) {
-        b->setMinimumWidth(80);
-        buttons->addWidget(b);
-    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
-    layout->addLayout(inputs);
+    layout->addWidget(inputs);
     layout->addWidget(m_pages, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_addTeam, button(QStringLiteral("修改"), "edit", [this] { openChild(workerEditor()); }),
+                                 button(QStringLiteral("班组删除"), "deleteTeam", [this] { openChild(teamDeleter()); }),
+                                 button(QStringLiteral("退出"), "quit", [this] { accept(); })}));
     resize(640, 420);
 
-    enter().on(m_code, [this] { codeEntered(); });
-    enter().on(m_name, [this] { nameEntered(); });
-    enter().on(m_team, [this] { teamEntered(); });
-    connect(m_chooser, &QTableWidget::cellClicked, this, [this](int row, int) { teamChosen(row); });
-    enter().on(m_newTeamCode, [this] { newTeamCodeEntered(); });
-    enter().on(m_newTeamName, [this] { newTeamNameEntered(); });
-    connect(m_teamConfirm, &QPushButton::clicked, this, &Tvel_scry::confirmNewTeam);
-    connect(m_teamEnd, &QPushButton::clicked, this, &Tvel_scry::endNewTeam);
-    connect(m_addTeam, &QPushButton::clicked, this, [this] {
-        if (m_pages->currentWidget() == m_panel)
-            showWorkers();
-        else
-            showTeamPanel();
-    });
-    connect(edit, &QPushButton::clicked, this, [this] { openChild(workerEditor()); });
-    connect(deleteTeam, &QPushButton::clicked, this, [this] { openChild(teamDeleter()); });
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    chain()
+        .step(m_code, [this] { return codeEntered(); })
+        .step(m_name,
+              [this] {
+                  if (m_name->text().trimmed().isEmpty())
+                      throw DomainError(QStringLiteral("名称不能为空!"), ErrorCode::Incomplete);
+                  return Go::advance();
+              },
+              StepOptions{QString(), true, false, {}})
+        .step(m_team, [this] { return teamEntered(); }, StepOptions{QString(), true, false, {}});
+    connect(m_chooser, &Grid::rowClicked, this, [this](qint64, int row) { teamChosen(row); });
+
+    m_teamChain
+        .step(m_newTeamCode,
+              [this] {
+                  emptyIfRefused(m_newTeamCode, [&] {
+                      ProductionStaff(session(), *this->ctx().clock).checkNewTeamCode(m_newTeamCode->text());
+                  });
+                  return Go::advance();
+              })
+        .step(m_newTeamName,
+              [this] {
+                  m_teamConfirm->setVisible(true);
+                  m_teamEnd->setVisible(true);
+                  return Go::advance();
+              })
+        .step(m_teamConfirm, [this] { return confirmNewTeam(); });
 }
 
 QWidget *Tvel_scry::currentPage() const
@@ -133,11 +124,6 @@ QWidget *Tvel_scry::currentPage() const
 QWidget *Tvel_scry::workerPage() const
 {
     return m_workers;
-}
-
-QWidget *Tvel_scry::chooserPage() const
-{
-    return m_chooserPage;
 }
 
 Tbzry_xg *Tvel_scry::workerEditor()
@@ -154,9 +140,9 @@ Tbzsc *Tvel_scry::teamDeleter()
 
 void Tvel_scry::activate()
 {
-    clearWorkerInputs();
-    reloadWorkers();
+    guarded([this] { reloadWorkers(); });
     showWorkers();
+    startOver();
 }
 
 void Tvel_scry::openChild(FunctionWindow *w)
@@ -168,28 +154,26 @@ void Tvel_scry::openChild(FunctionWindow *w)
         inform(QStringLiteral("程序错误!"));
     }
     // Lists are renewed; what is being typed here stays.
-    reloadWorkers();
-    reloadTeams();
+    guarded([this] {
+        reloadWorkers();
+        reloadTeams();
+    });
 }
 
 void Tvel_scry::reloadWorkers()
 {
-    std::vector<Worker> workers;
-    guarded([&] { workers = ProductionStaff(session(), *ctx().clock).workers(); });
-    m_workers->setRowCount(0);
-    for (const Worker &w : workers) staffgrid::addRow(m_workers, w.id, {w.code, w.name, w.team, w.date});
-    staffgrid::fit(m_workers);
+    std::vector<GridRow> rows;
+    for (const Worker &w : ProductionStaff(session(), *ctx().clock).workers())
+        rows.push_back({w.id, {w.code, w.name, w.team, w.date}});
+    m_workers->setRows(std::move(rows));
 }
 
 void Tvel_scry::reloadTeams()
 {
-    std::vector<Team> teams;
-    guarded([&] { teams = ProductionStaff(session(), *ctx().clock).teams(); });
-    for (QTableWidget *grid : {m_teams, m_chooser}) {
-        grid->setRowCount(0);
-        for (const Team &t : teams) staffgrid::addRow(grid, t.id, {t.code, t.name});
-        staffgrid::fit(grid);
-    }
+    std::vector<GridRow> rows;
+    for (const Team &t : ProductionStaff(session(), *ctx().clock).teams()) rows.push_back({t.id, {t.code, t.name}});
+    m_teams->setRows(rows);
+    m_chooser->setRows(std::move(rows));
 }
 
 void Tvel_scry::showWorkers()
@@ -199,156 +183,90 @@ void Tvel_scry::showWorkers()
 
 void Tvel_scry::showTeamPanel()
 {
-    reloadTeams();
+    guarded([this] { reloadTeams(); });
     m_newTeamCode->clear();
     m_newTeamName->clear();
-    m_newTeamName->setEnabled(false);
     m_teamConfirm->setVisible(false);
     m_teamEnd->setVisible(false);
     m_pages->setCurrentWidget(m_panel);
-    m_newTeamCode->setEnabled(true);
-    m_newTeamCode->setFocus();
+    m_teamChain.reset();
 }
 
 void Tvel_scry::showChooser()
 {
     reloadTeams();
     m_pages->setCurrentWidget(m_chooserPage);
-    m_chooser->setFocus();
+    m_chooser->view()->setFocus();
 }
 
-void Tvel_scry::clearWorkerInputs()
+void Tvel_scry::startOver()
 {
-    m_code->clear();
-    m_name->clear();
-    m_team->clear();
-    m_name->setEnabled(false);
-    m_team->setEnabled(false);
-    m_code->setEnabled(true);
-    m_code->setFocus();
+    for (QLineEdit *e : {m_code, m_name, m_team}) e->clear();
+    chain().reset();
 }
 
 // --- workers ----------------------------------------------------------------
 
-void Tvel_scry::codeEntered()
+Go Tvel_scry::codeEntered()
 {
     const QString code = m_code->text().trimmed();
-    if (code.isEmpty()) return;
-    std::optional<Worker> found;
-    if (!guarded([&] { found = ProductionStaff(session(), *ctx().clock).findWorker(code); })) return;
-    if (!found) {
-        EnterChain::advance(m_name);
-        return;
-    }
+    ProductionStaff staff(session(), *ctx().clock);
+    const auto found = staff.findWorker(code);
+    if (!found) return Go::advance();
     // Typing the code of a worker already on the books offers to remove that worker.
     if (!ask(QStringLiteral("该人员") + code + QStringLiteral("已经在班组") + found->team
-             + QStringLiteral("中,删除该人员？"))) {
-        m_code->setFocus();
-        return;
-    }
-    if (!guarded([&] { ProductionStaff(session(), *ctx().clock).removeWorker(found->id); })) return;
+             + QStringLiteral("中,删除该人员？")))
+        return Go::stay();
+    staff.removeWorker(found->id);
     inform(code + QStringLiteral("已经删除!"));
     reloadWorkers();
-    clearWorkerInputs();
+    startOver();
+    return Go::done();
 }
 
-void Tvel_scry::nameEntered()
-{
-    if (m_name->text().trimmed().isEmpty()) {
-        inform(QStringLiteral("名称不能为空!"));
-        m_name->setFocus();
-        return;
-    }
-    EnterChain::advance(m_team);
-}
-
-void Tvel_scry::teamEntered()
+Go Tvel_scry::teamEntered()
 {
     const QString code = m_code->text().trimmed();
-    const QString name = m_name->text().trimmed();
     const QString team = m_team->text().trimmed();
     ProductionStaff staff(session(), *ctx().clock);
-    if (!code.isEmpty() && !name.isEmpty() && !team.isEmpty()) {
-        std::optional<Team> t;
-        if (!guarded([&] { t = staff.findTeam(team); })) return;
-        if (!t) {
-            showChooser();
-            return;
+    if (team.isEmpty()) {
+        if (!staff.hasTeams()) {
+            inform(QStringLiteral("请先输入班组资料!"));
+            return Go::to(m_addTeam);
         }
-        if (!ask(QStringLiteral("确认在") + team + QStringLiteral("班中增加人员") + code + QStringLiteral("吗？"))) {
-            m_team->setFocus();
-            return;
-        }
-        if (!guarded([&] { staff.addWorker(code, name, team); })) {
-            m_team->setFocus();
-            return;
-        }
-        reloadWorkers();
-        clearWorkerInputs();
-        return;
+        showChooser();
+        return Go::done();
     }
-    if (code.isEmpty()) return;
-    bool any = false;
-    if (!guarded([&] { any = staff.hasTeams(); })) return;
-    if (!any) {
-        inform(QStringLiteral("请先输入班组资料!"));
-        m_addTeam->setFocus();
-        return;
+    if (!staff.findTeam(team)) {
+        showChooser();
+        return Go::done();
     }
-    showChooser();
+    if (!ask(QStringLiteral("确认在") + team + QStringLiteral("班中增加人员") + code + QStringLiteral("吗？")))
+        return Go::stay();
+    staff.addWorker(code, m_name->text(), team);
+    reloadWorkers();
+    startOver();
+    return Go::done();
 }
 
 void Tvel_scry::teamChosen(int row)
 {
-    const QTableWidgetItem *item = m_chooser->item(row, 0);
-    if (!item) return;
-    m_team->setText(item->text());
+    if (row < 0) return;
+    m_team->setText(m_chooser->textAt(row, 0));
     showWorkers();
-    EnterChain::advance(m_team);
+    chain().reach(m_team);
 }
 
 // --- teams ------------------------------------------------------------------
 
-void Tvel_scry::newTeamCodeEntered()
+Go Tvel_scry::confirmNewTeam()
 {
-    if (m_newTeamCode->text().trimmed().isEmpty()) return;
-    if (!guarded([this] { ProductionStaff(session(), *ctx().clock).checkNewTeamCode(m_newTeamCode->text()); })) {
-        m_newTeamCode->clear();
-        m_newTeamCode->setFocus();
-        return;
-    }
-    EnterChain::advance(m_newTeamName);
-}
-
-void Tvel_scry::newTeamNameEntered()
-{
-    if (m_newTeamName->text().trimmed().isEmpty()) return;
-    for (QPushButton *b : {m_teamConfirm, m_teamEnd}) {
-        b->setVisible(true);
-        b->setEnabled(true);
-    }
-    m_teamConfirm->setFocus();
-}
-
-void Tvel_scry::confirmNewTeam()
-{
-    if (!guarded([this] {
-            ProductionStaff(session(), *ctx().clock).addTeam(m_newTeamCode->text(), m_newTeamName->text());
-        }))
-        return;
+    ProductionStaff(session(), *ctx().clock).addTeam(m_newTeamCode->text(), m_newTeamName->text());
     reloadTeams();
     m_newTeamCode->clear();
     m_newTeamName->clear();
-    m_newTeamName->setEnabled(false);
-    m_teamConfirm->setEnabled(false);
-    m_newTeamCode->setFocus();
-}
-
-void Tvel_scry::endNewTeam()
-{
-    showWorkers();
-    m_code->setEnabled(true);
-    m_code->setFocus();
+    m_teamChain.reset();
+    return Go::done();
 }
 
 } // namespace fm

@@ -1,13 +1,14 @@
 #pragma once
 #include "ui/functionwindow.h"
 
-class QLineEdit;
-class QPushButton;
+#include <QLineEdit>
+#include <QPushButton>
+
 class QStackedWidget;
-class QTableWidget;
 
 namespace fm {
 
+class Grid;
 class Tbzry_xg;
 class Tbzsc;
 
@@ -22,19 +23,19 @@ public:
     QLineEdit *codeField() const { return m_code; }
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *teamField() const { return m_team; }
-    QTableWidget *workerGrid() const { return m_workers; }
-    QTableWidget *teamChooser() const { return m_chooser; }
+    Grid *workerGrid() const { return m_workers; }
+    Grid *teamChooser() const { return m_chooser; }
     QPushButton *addTeamButton() const { return m_addTeam; }
     QLineEdit *newTeamCode() const { return m_newTeamCode; }
     QLineEdit *newTeamName() const { return m_newTeamName; }
     QPushButton *newTeamConfirm() const { return m_teamConfirm; }
     QPushButton *newTeamEnd() const { return m_teamEnd; }
-    QTableWidget *teamGrid() const { return m_teams; }
+    Grid *teamGrid() const { return m_teams; }
     // The page shown in the middle: the workers, the team panel or the team chooser.
     QWidget *currentPage() const;
     QWidget *workerPage() const;
     QWidget *teamPanel() const { return m_panel; }
-    QWidget *chooserPage() const;
+    QWidget *chooserPage() const { return m_chooserPage; }
 
     // The windows "修改" and "班组删除" open, built on first use.
     Tbzry_xg *workerEditor();
@@ -46,34 +47,29 @@ private:
     void showWorkers();
     void showTeamPanel();
     void showChooser();
-    void clearWorkerInputs();
+    void startOver();
 
-    void codeEntered();
-    void nameEntered();
-    void teamEntered();
+    Go codeEntered();
+    Go teamEntered();
     void teamChosen(int row);
-
-    void newTeamCodeEntered();
-    void newTeamNameEntered();
-    void confirmNewTeam();
-    void endNewTeam();
-
+    Go confirmNewTeam();
     void openChild(FunctionWindow *w);
 
     QLineEdit *m_code;
-    QLineEdit *m_name;
+    QLineEdit *m_name = input("workerName", 10);
     QLineEdit *m_team;
     QStackedWidget *m_pages;
-    QTableWidget *m_workers;
+    Grid *m_workers;
     QWidget *m_panel;
     QLineEdit *m_newTeamCode;
-    QLineEdit *m_newTeamName;
-    QPushButton *m_teamConfirm;
+    QLineEdit *m_newTeamName = input("newTeamName", 10);
+    QPushButton *m_teamConfirm = button(QStringLiteral("确认"), "newTeamConfirm");
     QPushButton *m_teamEnd;
-    QTableWidget *m_teams;
+    Grid *m_teams;
     QWidget *m_chooserPage;
-    QTableWidget *m_chooser;
+    Grid *m_chooser;
     QPushButton *m_addTeam;
+    EnterChain &m_teamChain = addChain();
 
     Tbzry_xg *m_editor = nullptr;
     Tbzsc *m_deleter = nullptr;

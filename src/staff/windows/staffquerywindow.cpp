@@ -1,14 +1,11 @@
 #include "staff/windows/staffquerywindow.h"
 
 #include "staff/companystaff.h"
-#include "staff/windows/staffgrid.h"
+#include "ui/grid.h"
 #include "ui/layouts.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace fm {
 
@@ -16,28 +13,25 @@ namespace {
 const QString kPlaceholder = QStringLiteral("部    门");
 }
 
-Tzx_gsrycx::Tzx_gsrycx(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
+Tzx_gsrycx::Tzx_gsrycx(AppContext &ctx, QWidget *parent)
+    : FunctionWindow(ctx, parent),
+      m_grid(new Grid(QStringList{QStringLiteral("代码"), QStringLiteral("姓名"), QStringLiteral("部门")}, this, "staff"))
 {
     setWindowTitle(QStringLiteral("公司人员查询"));
-    m_dept = new QComboBox(this);
+    m_dept->setAccessibleName(QStringLiteral("部门"));
     m_dept->setMinimumWidth(160);
-    m_grid = staffgrid::make(this, {QStringLiteral("代码"), QStringLiteral("姓名"), QStringLiteral("部门")});
-    auto *quit = new QPushButton(QStringLiteral("退出"), this);
-
     auto *top = new QHBoxLayout;
     top->addWidget(m_dept);
     top->addStretch();
-    QHBoxLayout *buttons = buttonRow({quit});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({button(QStringLiteral("退出"), "quit", [this] { accept(); })}));
     resize(440, 360);
 
-    connect(m_dept, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
-        if (index > 0) showDepartment(m_dept->itemText(index));
+    connect(m_dept, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index > 0) guarded([&] { showDepartment(m_dept->itemText(index)); });
     });
-    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void Tzx_gsrycx::activate()
@@ -51,17 +45,15 @@ void Tzx_gsrycx::activate()
         m_dept->addItems(departments);
         m_dept->setCurrentIndex(0);
     }
-    m_grid->setRowCount(0);
+    m_grid->clear();
     m_dept->setFocus();
 }
 
 void Tzx_gsrycx::showDepartment(const QString &department)
 {
-    std::vector<Operator> ops;
-    guarded([&] { ops = CompanyStaff(session()).ofDepartment(department); });
-    m_grid->setRowCount(0);
-    for (const Operator &o : ops) staffgrid::addRow(m_grid, o.id, {o.code, o.name, o.dept});
-    staffgrid::fit(m_grid);
+    std::vector<GridRow> rows;
+    for (const Operator &o : CompanyStaff(session()).ofDepartment(department)) rows.push_back({o.id, {o.code, o.name, o.dept}});
+    m_grid->setRows(std::move(rows));
 }
 
 } // namespace fm

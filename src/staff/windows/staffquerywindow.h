@@ -1,10 +1,11 @@
 #pragma once
 #include "ui/functionwindow.h"
 
-class QComboBox;
-class QTableWidget;
+#include <QComboBox>
 
 namespace fm {
+
+class Grid;
 
 // "公司人员查询": the operators of one department.
 class Tzx_gsrycx : public FunctionWindow {
@@ -14,13 +15,13 @@ public:
     void activate() override;
 
     QComboBox *departmentList() const { return m_dept; }
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
 
 private:
     void showDepartment(const QString &department);
 
-    QComboBox *m_dept;
-    QTableWidget *m_grid;
+    QComboBox *m_dept = chooser("department");
+    Grid *m_grid;
 };
 
 } // namespace fm

@@ -1,3 +1,4 @@
+#include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
 #include "staff/windows/companystaffwindow.h"
 #include "staff/windows/productionstaffwindow.h"
@@ -8,9 +9,9 @@ namespace fm {
 // The function windows of this subsystem, by function number.
 void addStaffWindows(QHash<int, FunctionWindowDef> &w)
 {
-    w.insert(26, windowDef<Tzx_gsrycx>("staff-query"));
-    w.insert(35, windowDef<Tzx_ry>("company-staff"));
-    w.insert(36, windowDef<Tvel_scry>("production-staff"));
+    w.insert(number(Fn::StaffQuery), windowDef<Tzx_gsrycx>("staff-query"));
+    w.insert(number(Fn::SeniorStaff), windowDef<Tzx_ry>("company-staff"));
+    w.insert(number(Fn::ProductionStaff), windowDef<Tvel_scry>("production-staff"));
 }
 
 } // namespace fm

@@ -1,10 +1,11 @@
 #pragma once
 #include "ui/functionwindow.h"
 
-class QPushButton;
-class QTableWidget;
+#include <QPushButton>
 
 namespace fm {
+
+class Grid;
 
 // "班组删除": a team chosen in the grid is deleted; its workers stay.
 class Tbzsc : public FunctionWindow {
@@ -13,7 +14,7 @@ public:
     Tbzsc(AppContext &ctx, QWidget *parent);
     void activate() override;
 
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
     QPushButton *deleteButton() const { return m_delete; }
     void chooseRow(int row);
 
@@ -21,8 +22,8 @@ private:
     void reload();
     void deleteTeam();
 
-    QTableWidget *m_grid;
-    QPushButton *m_delete;
+    Grid *m_grid;
+    QPushButton *m_delete = button(QStringLiteral("删除"), "delete", [this] { deleteTeam(); });
     qint64 m_chosen = 0;
     QString m_code;
     QString m_name;

@@ -1,11 +1,12 @@
 #pragma once
 #include "ui/functionwindow.h"
 
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace fm {
+
+class Grid;
 
 // "生产人员修改": a worker's name and team changed, or the worker deleted.
 class Tbzry_xg : public FunctionWindow {
@@ -17,7 +18,7 @@ public:
     QLineEdit *codeField() const { return m_code; }
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *teamField() const { return m_team; }
-    QTableWidget *grid() const { return m_grid; }
+    Grid *grid() const { return m_grid; }
     QPushButton *deleteButton() const { return m_delete; }
     QPushButton *confirmButton() const { return m_confirm; }
     // Chooses the worker of a grid row, as a click does.
@@ -26,16 +27,16 @@ public:
 private:
     void reload();
     void showWorker(qint64 id);
-    void clearInputs();
-    void confirm();
+    void startOver();
+    Go confirm();
     void deleteWorker();
 
     QLineEdit *m_code;
-    QLineEdit *m_name;
+    QLineEdit *m_name = input("workerName", 10);
     QLineEdit *m_team;
-    QTableWidget *m_grid;
-    QPushButton *m_delete;
-    QPushButton *m_confirm;
+    Grid *m_grid;
+    QPushButton *m_delete = button(QStringLiteral("删除记录"), "delete", [this] { deleteWorker(); });
+    QPushButton *m_confirm = button(QStringLiteral("确认修改"), "confirm");
     qint64 m_chosen = 0;
 };
 
