@@ -53,7 +53,8 @@ Tkh_qkhz::Tkh_qkhz(AppContext &ctx, QWidget *parent)
         }, StepOptions{QString(), true, false, {}})
         .step(m_summary, [this] { return summarise(); })
         .step(m_print, [this] {
-            showDocument(this->ctx(), this, arrearsStatementDocument(this->ctx().qymc, m_printName, m_printAmount, this->ctx().clock->today()));
+            const AppContext &c = this->ctx();
+            showDocument(this->ctx(), this, arrearsStatementDocument(c.qymc, m_printName, m_printAmount, c.clock->today()));
             return Go::to(m_code);
         });
 }
@@ -77,7 +78,7 @@ Go Tkh_qkhz::codeEntered()
     m_code->setText(c->code);
     m_name->setText(c->name);
     m_region->setText(c->region);
-    m_cutOff->setText(dateText(this->ctx().clock->today()));
+    m_cutOff->setText(dateText(ctx().clock->today()));
     return Go::advance();
 }
 
@@ -94,7 +95,7 @@ void Tkh_qkhz::browsed()
 Go Tkh_qkhz::summarise()
 {
     if (!m_customer) return Go::to(m_code);
-    if (EnterChain::isBlank(m_cutOff)) m_cutOff->setText(dateText(this->ctx().clock->today()));
+    if (EnterChain::isBlank(m_cutOff)) m_cutOff->setText(dateText(ctx().clock->today()));
     const QString cutOff = dateText(checkTypedDate(m_cutOff->text()));
     m_browser->browse({m_customer->code, cutOff});
     browsed();

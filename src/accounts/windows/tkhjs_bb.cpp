@@ -139,7 +139,7 @@ Go Tkhjs_bb::codeEntered()
 Go Tkhjs_bb::filter()
 {
     if (!m_customer) return Go::to(m_code);
-    if (EnterChain::isBlank(m_end)) m_end->setText(dateText(this->ctx().clock->today()));
+    if (EnterChain::isBlank(m_end)) m_end->setText(dateText(ctx().clock->today()));
     m_from = checkTypedDate(m_start->text());
     m_to = checkTypedDate(m_end->text());
     m_lines = Settlement(session()).linesWithin(m_customer->code, m_from, m_to);
