@@ -15,6 +15,7 @@ CreditLimitField::CreditLimitField(AppContext &ctx, QWidget *parent, QLineEdit *
     : FormPage(ctx, parent), m_codeBox(codeBox), m_limit(input("creditLimit", 14)), m_status(new QLabel(this))
 {
     m_limit->setPlaceholderText(QStringLiteral("不限"));
+    m_limit->setMinimumWidth(110);
     m_status->setStyleSheet(QStringLiteral("color: #555;"));
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
