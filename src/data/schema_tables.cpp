@@ -152,10 +152,10 @@ std::vector<TableDef> buildTables()
          T("author", 76)},
         {UCI({"authid"})});
 
-    // Customer register.
+    // Customer register; xyed is the credit limit (yuan), empty for none.
     add(V, "zxkh",
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("dq", 10), T("khbz", 1),
-         T("teleph", 12)},
+         T("teleph", 12), F("xyed")},
         {UCI({"khdm"}), IX({"dq"})});
 
     // Regions.
@@ -250,7 +250,7 @@ std::vector<TableDef> buildTables()
         {CI({"khdm"})});
 
     // Customer arrears by month ("yyyy-mm").
-    add(V, "khzqk", arrearsColumns(7), {CI({"khdm"}), IX({"region"})});
+    add(V, "khzqk", arrearsColumns(7), {CI({"khdm", "rq"}), IX({"region"}), IX({"rq"})});
 
     // Working table of the arrears summary.
     add(V, "khqk_cx", arrearsColumns(kDate));
