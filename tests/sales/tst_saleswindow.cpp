@@ -1,3 +1,4 @@
+#include "accounts/credit.h"
 #include "reports/computedreport.h"
 #include "reports/reportexport.h"
 #include "sales/corrections.h"
@@ -332,6 +333,33 @@ private slots:
         typeAndEnter(t->productField(), QStringLiteral("q25"));
         QCOMPARE(m_app.prompter.last(), QStringLiteral("注意：该客户该产品没有设政策价格！"));
         QVERIFY(t->priceField()->hasFocus());
+    }
+
+    // Past the customer's credit limit the clerk is asked first; "No" drops the line.
+    void creditLimitAsksBeforeTheLine()
+    {
+        setCreditLimit(s(), QStringLiteral("1100001"), QStringLiteral("2000"));
+        auto w = openWindow();
+        IssueTab *t = w->issueTab();
+        startSlip(t);
+        m_app.prompter.answers.push_back(false); // the warning: No
+        enterLine(t, QStringLiteral("n40"), QStringLiteral("25")); // 2 350 over 2 000
+        QVERIFY(m_app.prompter.questions.first().startsWith(QStringLiteral("该客户的欠款将超过信用额度！")));
+        QCOMPARE(m_app.prompter.questions.size(), 1);
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM {sale1}")), 0.0);
+        QVERIFY(t->productField()->hasFocus());
+
+        m_app.prompter.clear();
+        m_app.prompter.answers.push_back(true); // the warning: Yes, then "确认否？"
+        enterLine(t, QStringLiteral("n40"), QStringLiteral("25"));
+        QCOMPARE(m_app.prompter.questions.size(), 2);
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM {sale1}")), 1.0);
+
+        // Within the limit: only "确认否？".
+        m_app.prompter.clear();
+        setCreditLimit(s(), QStringLiteral("1100001"), QStringLiteral("1000000"));
+        enterLine(t, QStringLiteral("n40"), QStringLiteral("1"));
+        QCOMPARE(m_app.prompter.questions, QStringList{QStringLiteral("确认否？")});
     }
 
     // Every numeric entry: a bad number gets the message and nothing is written.

@@ -1,5 +1,6 @@
 #include "sales/windows/issuetab.h"
 
+#include "accounts/credit.h"
 #include "common/clock.h"
 #include "common/numbertext.h"
 #include "data/dberror.h"
@@ -318,7 +319,10 @@ Go IssueTab::enterLine()
 {
     const SlipLine line = m_slip->prepareLine(*m_quote, m_linePrice, m_lineBags, m_unit->currentText(), m_retailPolicy);
     m_amount->setText(numberText(line.amount));
-    if (ask(QStringLiteral("确认否？"))) {
+    // Past the credit limit the clerk decides; declining drops the line.
+    const auto overLimit = creditWarning(session(), m_slip->customer().code, m_slip->totals().amount + line.amount,
+                                         ctx().clock->today());
+    if ((!overLimit || ask(*overLimit)) && ask(QStringLiteral("确认否？"))) {
         m_slip->confirmLine(line);
         m_correct->setEnabled(true);
     } else {
