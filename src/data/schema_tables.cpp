@@ -205,8 +205,9 @@ std::vector<TableDef> buildTables()
          T("cpdm", kProductCode), T("cpmc", kProductName), T("cpgg", kSpec), F("tlprice"),
          F("tlnum"), F("tlje"), T("bz", 1), T("czydm", kOperatorCode), T("tlrq", kDate),
          T("kprq", kDate), I("rec_num"), I("sale1_id")},
-        // sale1_id: the return line the row was written with.
-        {CI({"khdm"}), IX({"sale1_id"})});
+        // sale1_id: the return line the row was written with. The return
+        // query searches by invoice or by return date.
+        {CI({"khdm"}), IX({"sale1_id"}), IX({"kprq"}), IX({"tlrq"})});
 
     // Payment lines against products.
     add(V, "khhk",
@@ -246,7 +247,7 @@ std::vector<TableDef> buildTables()
         {CI({"khdm"})});
 
     // Customer arrears by month ("yyyy-mm").
-    add(V, "khzqk", arrearsColumns(7), {CI({"khdm"}), IX({"region"})});
+    add(V, "khzqk", arrearsColumns(7), {CI({"khdm"}), IX({"region"}), IX({"rq"})});
 
     // Working table of the arrears summary.
     add(V, "khqk_cx", arrearsColumns(kDate));
@@ -303,7 +304,8 @@ std::vector<TableDef> buildTables()
     // ---- histvel: archived lines -------------------------------------------
 
     // Archived sales lines.
-    add(H, "his_sale1", salesLineColumns(), {CI({"khdm", "rq_1"}), IX({"rq_1"})});
+    add(H, "his_sale1", salesLineColumns(),
+        {CI({"khdm", "rq_1"}), IX({"rq_1"}), IX({"region", "rq_1"}), IX({"bz_3", "rq_1"})});
 
     // Archived customer funds lines.
     add(H, "his_khzj", fundsLineColumns(), {CI({"khdm", "rq"}), IX({"rq"}), IX({"sale1_id"})});

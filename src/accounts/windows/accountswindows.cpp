@@ -1,3 +1,4 @@
+#include "accounts/windows/historycorrectionwindow.h"
 #include "accounts/windows/tkhgl.h"
 #include "accounts/windows/tzx_khcx.h"
 #include "shell/windows/windowregistry.h"
@@ -9,6 +10,7 @@ void addAccountsWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(number(Fn::CustomerQuery), windowDef<Tzx_khcx>("customer-query"));
     w.insert(number(Fn::Customers), windowDef<Tkhgl>("customers"));
+    w.insert(number(Fn::HistoryCorrection), windowDef<Tlsxj_xg>("history-correction"));
 }
 
 } // namespace fm
