@@ -3,6 +3,7 @@
 // price, the modes and the windows reached from them, and the return, funds
 // and combined-condition queries with their printouts.
 
+#include "reports/computedreport.h"
 #include "reports/reportdocument.h"
 #include "reports/reportexport.h"
 #include "sales/windows/combinedquerywindow.h"
