@@ -205,9 +205,10 @@ private slots:
         clickRow(p->linesGrid(), 0);
         QCOMPARE(p->quantityField()->text(), QStringLiteral("500"));
         typeAndEnter(p->quantityField(), QStringLiteral("400"));
-        pressEnter(p->policyField());
         pressEnter(p->priceField());
         QCOMPARE(p->amountField()->text(), QStringLiteral("1200"));
+        QVERIFY(p->policyField()->hasFocus());
+        pressEnter(p->policyField());
         screenshot(&w, QStringLiteral("history-correction-return"));
         pressEnter(p->confirmButton());
         QCOMPARE(m_app.prompter.last(), QStringLiteral("客户退料已处理，请修改该客户回款！"));

@@ -189,13 +189,13 @@ SalesCorrectionPage::SalesCorrectionPage(AppContext &ctx, QWidget *parent) : For
                   return nextAfter(m_quantity);
               },
               kZeroWhenEmpty)
+        .step(m_price, [this] { return enterPrice(); }, kZeroWhenEmpty)
         .step(m_policy,
               [this] {
                   m_policy->setText(numberText(sales::parsePrice(m_policy->text())));
                   return nextAfter(m_policy);
               },
               kZeroWhenEmpty)
-        .step(m_price, [this] { return enterPrice(); }, kZeroWhenEmpty)
         .step(m_confirm, [this] { return confirm(); });
 }
 
@@ -318,7 +318,7 @@ QList<QWidget *> SalesCorrectionPage::activeInputs() const
     switch (m_mode) {
     case Mode::Funds: return {m_receivable, m_received, m_owed};
     case Mode::Issues: return {m_quantity, m_price};
-    case Mode::Returns: return {m_quantity, m_policy, m_price};
+    case Mode::Returns: return {m_quantity, m_price, m_policy};
     case Mode::PolicyPrices: return {m_policy};
     }
     return {};

@@ -56,9 +56,11 @@ FundsQueryWindow::FundsQueryWindow(AppContext &ctx, QWidget *parent) : FunctionW
 
     m_current = new Grid(fundsColumns(), this, "current");
     m_history = new Grid(fundsColumns(), this, "history");
-    m_current->setToolTip(QStringLiteral("本期资金记录"));
-    m_history->setToolTip(QStringLiteral("历史资金记录"));
     for (Grid *g : {m_current, m_history}) g->setStretchColumn(8);
+    m_currentBox = new QGroupBox(QStringLiteral("本期数据"), this);
+    (new QVBoxLayout(m_currentBox))->addWidget(m_current);
+    m_historyBox = new QGroupBox(QStringLiteral("历史数据"), this);
+    (new QVBoxLayout(m_historyBox))->addWidget(m_history);
 
     auto *top = new QHBoxLayout;
     top->addWidget(conditions, 3);
@@ -66,8 +68,8 @@ FundsQueryWindow::FundsQueryWindow(AppContext &ctx, QWidget *parent) : FunctionW
     top->addLayout(buttonColumn({quit}));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_current, 1);
-    layout->addWidget(m_history, 1);
+    layout->addWidget(m_currentBox, 1);
+    layout->addWidget(m_historyBox, 1);
     resize(1000, 640);
 
     chain()
@@ -93,8 +95,8 @@ void FundsQueryWindow::activate()
     m_to->setText(dateText(today));
     m_current->clear();
     m_history->clear();
-    m_current->show();
-    m_history->hide();
+    m_currentBox->show();
+    m_historyBox->hide();
     m_receivable->setText(QStringLiteral("0"));
     m_received->setText(QStringLiteral("0"));
     chain().reset();
@@ -132,8 +134,8 @@ Go FundsQueryWindow::query()
     m_history->setPager(std::make_shared<RowPager>(session(), s.funds(code, from, to, true)));
     m_history->setRowTotal(history.rows);
     // A list that is empty gives the other the whole height.
-    m_current->setVisible(current.rows > 0 || history.rows == 0);
-    m_history->setVisible(history.rows > 0);
+    m_currentBox->setVisible(current.rows > 0 || history.rows == 0);
+    m_historyBox->setVisible(history.rows > 0);
     m_receivable->setText(numberText(current.receivable / 10000));
     m_received->setText(numberText(current.received / 10000));
     return Go::stay();

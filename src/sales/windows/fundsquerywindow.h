@@ -5,6 +5,7 @@
 
 #include "ui/functionwindow.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -34,6 +35,7 @@ private:
     QLineEdit *m_code, *m_name, *m_from, *m_to;
     QLabel *m_receivable, *m_received;
     Grid *m_current, *m_history;
+    QGroupBox *m_currentBox, *m_historyBox;
 };
 
 } // namespace fm
