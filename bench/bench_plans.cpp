@@ -130,6 +130,8 @@ int main(int argc, char **argv)
         q.mode = SalesQueryMode::Date;
         add("sales query by date, a month: page", firstPage(*s, sq.listing(q)));
         add("sales query by date, a month: totals", totals(*s, sq.listing(q), lineSums));
+        add("actual arrears by date, not archived: every line to the end",
+            totals(*s, sq.feeLines(q, ArchiveState()), lineSums));
         add("actual arrears by date, archived month: carried forward",
             inlined(*s, QStringLiteral("SELECT SUM(sjzq), SUM(tgf) FROM {khzqk} WHERE rq < ?"), {lastDay.left(7)}));
         q.mode = SalesQueryMode::Category;
