@@ -162,6 +162,11 @@ int main(int argc, char **argv)
         c.from = always;
         c.to = never;
         add("combined query by customer, every year: totals", totals(*s, sq.combined(c, false), lineSums));
+        // The customer's Enter fills its region: the customer's index still serves.
+        c.region = s->scalar(QStringLiteral("SELECT region FROM {sale1} WHERE {ci:khdm} = {ci:?} {first:1}"), {customer}).toString();
+        c.categoryFlag = QStringLiteral("1");
+        add("combined query by customer, its region and a category, every year: totals",
+            totals(*s, sq.combined(c, false), lineSums));
         HistoryQueries hq(*s);
         HistoryQuery h;
         h.regionCode = code;
@@ -170,6 +175,10 @@ int main(int argc, char **argv)
         h.to = never;
         add("history query by region, every year, archived: totals", totals(*s, hq.lines(h, true), lineSums));
         add("history query by region, every year: page", firstPage(*s, hq.lines(h, false)));
+        h.customerCode = customer;
+        h.regionName = c.region;
+        h.categoryFlag = QStringLiteral("1");
+        add("history query by region, customer and category, every year: totals", totals(*s, hq.lines(h, false), lineSums));
         h = HistoryQuery();
         h.regionCode = HistoryQuery::kAllRegions;
         h.categoryFlag = QStringLiteral("2");

@@ -41,17 +41,24 @@ RowQuery HistoryQueries::lines(const HistoryQuery &q, bool history) const
 {
     QStringList terms;
     Values values;
-    const QString region = q.regionCode.trimmed();
-    if (!region.isEmpty() && region != HistoryQuery::kAllRegions) {
-        terms << QStringLiteral("region = ?");
+    // A customer's lines are fewer than its region's, a region's fewer than a
+    // category's: the narrowest chosen condition takes its index, the others
+    // are written so that no planner without statistics (SQLite) reads a
+    // region's or a category's lines to find one customer's. The values are
+    // never empty, so the COALESCE changes no result.
+    const QString code = q.regionCode.trimmed();
+    const bool region = !code.isEmpty() && code != HistoryQuery::kAllRegions;
+    const bool customer = !q.customerCode.trimmed().isEmpty();
+    if (region) {
+        terms << (customer ? QStringLiteral("COALESCE(region, '') = ?") : QStringLiteral("region = ?"));
         values << q.regionName.trimmed();
     }
-    if (!q.customerCode.trimmed().isEmpty()) {
+    if (customer) {
         terms << QStringLiteral("{ci:khdm} = {ci:?}");
         values << q.customerCode.trimmed();
     }
     if (!q.categoryFlag.trimmed().isEmpty()) {
-        terms << QStringLiteral("bz_3 = ?");
+        terms << (customer || region ? QStringLiteral("COALESCE(bz_3, '') = ?") : QStringLiteral("bz_3 = ?"));
         values << q.categoryFlag.trimmed();
     }
     terms << QStringLiteral("rq_1 >= ? AND rq_1 <= ?");

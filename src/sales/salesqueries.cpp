@@ -67,6 +67,10 @@ void addArrearsDates(Where &w, const QString &column, const SalesQuery &q, const
     else w.add(column + QStringLiteral(" <= ?"), {q.to});
 }
 
+// An equality that no index serves (the value is never empty, so the
+// COALESCE changes no result).
+const QString kNotIndexed = QStringLiteral("COALESCE(%1, '') = ?");
+
 const QString kHasFee = QStringLiteral("COALESCE(zcjg, 0) <> 0 AND cpdm IS NOT NULL AND TRIM(cpdm) <> ''");
 const QString kNoPolicyPrice = QStringLiteral("COALESCE(zcjg, 0) = 0");
 const QString kNoProductCode = QStringLiteral("(COALESCE(zcjg, 0) <> 0 AND (cpdm IS NULL OR TRIM(cpdm) = ''))");
@@ -376,8 +380,15 @@ RowQuery SalesQueries::combined(const CombinedQuery &given, bool history) const
     if (!q.productCode.isEmpty()) w.add(QStringLiteral("{ci:cpdm} = {ci:?}"), {q.productCode});
     if (!q.productName.isEmpty()) w.add(QStringLiteral("cpmc = ?"), {q.productName});
     if (!q.spec.isEmpty()) w.add(QStringLiteral("cpgg = ?"), {q.spec});
-    if (!q.region.isEmpty()) w.add(QStringLiteral("region = ?"), {q.region});
-    if (!q.categoryFlag.isEmpty()) w.add(QStringLiteral("bz_3 = ?"), {q.categoryFlag});
+    // A customer's lines are fewer than its region's, a region's fewer than a
+    // category's: the narrowest chosen condition takes its index, the others
+    // are written so that no planner without statistics (SQLite) reads a
+    // region's or a category's lines to find one customer's.
+    const bool customer = !q.customerCode.isEmpty();
+    if (!q.region.isEmpty()) w.add(customer ? kNotIndexed.arg(QStringLiteral("region")) : QStringLiteral("region = ?"), {q.region});
+    if (!q.categoryFlag.isEmpty())
+        w.add(customer || !q.region.isEmpty() ? kNotIndexed.arg(QStringLiteral("bz_3")) : QStringLiteral("bz_3 = ?"),
+              {q.categoryFlag});
     w.add(QStringLiteral("rq_1 >= ? AND rq_1 <= ?"), {q.from, q.to});
     return RowQuery{QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(kLineColumns, table(history, "sale1"), w.sql()),
                     w.values, {QStringLiteral("rq_1")}};
