@@ -17,6 +17,7 @@
 #include "benchsupport.h"
 
 #include "common/clock.h"
+#include "common/dates.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
 #include "accounts/windows/historyquerywindow.h"
@@ -100,10 +101,18 @@ QWidget *findTarget(QWidget *window, const QString &name)
 }
 
 struct Step {
-    enum Kind { Type, Choose, Click } kind;
+    // Enter: Enter in a field as the window filled it.
+    enum Kind { Type, Enter, Choose, Click } kind;
     QString target;
     QString text; // Type: the text; Choose: the item, empty for the first real one
 };
+
+// The query windows open on the current settlement period (to today); a
+// clerk's first look-up keeps those dates.
+QString periodStart()
+{
+    return dateText(settlementPeriodOf(QDate::currentDate()).start);
+}
 
 struct FirstLookUp {
     QString what; // for the table
@@ -129,30 +138,29 @@ const std::map<int, FirstLookUp> &firstLookUps()
         {26, {QStringLiteral("staff of 经理室"), {{Step::Choose, QStringLiteral("@list"), QStringLiteral("经理室")}}}},
         {28, {QStringLiteral("first region's customer prices"),
               {{Step::Click, QStringLiteral("customerPrices"), QString()}, {Step::Choose, QStringLiteral("region"), QString()}}}},
-        // A customer's lines of every year, with their totals (no arrears).
-        {22, {QStringLiteral("customer 1100001, all dates"),
+        // A customer's lines of the period the window opens on, with their
+        // totals (no arrears).
+        {22, {QStringLiteral("customer 1100001, this period"),
               {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
-               {Step::Type, QStringLiteral("from"), QStringLiteral("2000-01-01")},
-               {Step::Type, QStringLiteral("to"), QStringLiteral("2099-12-31")}}}},
-        // A customer's funds rows of every year, with their sums.
-        {32, {QStringLiteral("funds rows of customer 1100001, all dates"),
+               {Step::Enter, QStringLiteral("from"), QString()},
+               {Step::Enter, QStringLiteral("to"), QString()}}}},
+        // A customer's funds rows of this period (an empty end date is today).
+        {32, {QStringLiteral("funds rows of customer 1100001, this period"),
               {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
-               {Step::Type, QStringLiteral("from"), QStringLiteral("2000-01-01")},
-               {Step::Type, QStringLiteral("to"), QStringLiteral("2099-12-31")}}}},
+               {Step::Type, QStringLiteral("from"), periodStart()},
+               {Step::Type, QStringLiteral("to"), QString()}}}},
         {2201, {QStringLiteral("the period's returns by invoice date"), {{Step::Click, QStringLiteral("query"), QString()}}}},
-        {2202, {QStringLiteral("funds rows of customer 1100001, all dates"),
+        {2202, {QStringLiteral("funds rows of customer 1100001, this period"),
                 {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
-                 {Step::Type, QStringLiteral("from"), QStringLiteral("2000-01-01")},
-                 {Step::Type, QStringLiteral("to"), QStringLiteral("2099-12-31")}}}},
-        {2203, {QStringLiteral("lines of customer 1100001, all dates, current and archived"),
+                 {Step::Enter, QStringLiteral("from"), QString()},
+                 {Step::Enter, QStringLiteral("to"), QString()}}}},
+        {2203, {QStringLiteral("lines of customer 1100001, this period, current and archived"),
                 {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
-                 {Step::Type, QStringLiteral("from"), QStringLiteral("2000-01-01")},
-                 {Step::Type, QStringLiteral("to"), QStringLiteral("2099-12-31")},
                  {Step::Click, QStringLiteral("query"), QString()}}}},
-        {2204, {QStringLiteral("first region's sales, all dates, current and archived"),
+        {2204, {QStringLiteral("first region's sales, this period, current and archived"),
                 {{Step::Choose, QStringLiteral("region"), QString()},
-                 {Step::Type, QStringLiteral("from"), QStringLiteral("2000-01-01")},
-                 {Step::Type, QStringLiteral("to"), QStringLiteral("2099-12-31")},
+                 {Step::Type, QStringLiteral("from"), periodStart()},
+                 {Step::Type, QStringLiteral("to"), dateText(QDate::currentDate())},
                  {Step::Click, QStringLiteral("query"), QString()}}}},
         {38, {QStringLiteral("operator admin"), {{Step::Type, QStringLiteral("人员代码"), QStringLiteral("admin")}}}},
         {42, {QStringLiteral("first region, its first customer's prices"),
@@ -192,11 +200,12 @@ QString runStep(QWidget *window, const Step &step)
     QWidget *target = findTarget(window, step.target);
     if (!target) return QStringLiteral("no widget \"%1\"").arg(step.target);
     switch (step.kind) {
-    case Step::Type: {
+    case Step::Type:
+    case Step::Enter: {
         auto *edit = qobject_cast<QLineEdit *>(target);
         if (!edit) return QStringLiteral("\"%1\" is not a field").arg(step.target);
         edit->setFocus();
-        edit->setText(step.text);
+        if (step.kind == Step::Type) edit->setText(step.text);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(edit, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
