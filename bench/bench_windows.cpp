@@ -17,9 +17,14 @@
 #include "benchsupport.h"
 
 #include "common/clock.h"
+#include "common/dates.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
+#include "accounts/windows/historyquerywindow.h"
 #include "sales/turnovernumbers.h"
+#include "sales/windows/combinedquerywindow.h"
+#include "sales/windows/fundsquerywindow.h"
+#include "sales/windows/returnquerywindow.h"
 #include "shell/appcontext.h"
 #include "shell/menutable.h"
 #include "shell/windows/windowregistry.h"
@@ -96,10 +101,18 @@ QWidget *findTarget(QWidget *window, const QString &name)
 }
 
 struct Step {
-    enum Kind { Type, Choose, Click } kind;
+    // Enter: Enter in a field as the window filled it.
+    enum Kind { Type, Enter, Choose, Click } kind;
     QString target;
     QString text; // Type: the text; Choose: the item, empty for the first real one
 };
+
+// The query windows open on the current settlement period (to today); a
+// clerk's first look-up keeps those dates.
+QString periodStart()
+{
+    return dateText(settlementPeriodOf(QDate::currentDate()).start);
+}
 
 struct FirstLookUp {
     QString what; // for the table
@@ -125,11 +138,60 @@ const std::map<int, FirstLookUp> &firstLookUps()
         {26, {QStringLiteral("staff of 经理室"), {{Step::Choose, QStringLiteral("@list"), QStringLiteral("经理室")}}}},
         {28, {QStringLiteral("first region's customer prices"),
               {{Step::Click, QStringLiteral("customerPrices"), QString()}, {Step::Choose, QStringLiteral("region"), QString()}}}},
+        // A customer's lines of the period the window opens on, with their
+        // totals (no arrears).
+        {22, {QStringLiteral("customer 1100001, this period"),
+              {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
+               {Step::Enter, QStringLiteral("from"), QString()},
+               {Step::Enter, QStringLiteral("to"), QString()}}}},
+        // A customer's funds rows of this period (an empty end date is today).
+        {32, {QStringLiteral("funds rows of customer 1100001, this period"),
+              {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
+               {Step::Type, QStringLiteral("from"), periodStart()},
+               {Step::Type, QStringLiteral("to"), QString()}}}},
+        {2201, {QStringLiteral("the period's returns by invoice date"), {{Step::Click, QStringLiteral("query"), QString()}}}},
+        {2202, {QStringLiteral("funds rows of customer 1100001, this period"),
+                {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
+                 {Step::Enter, QStringLiteral("from"), QString()},
+                 {Step::Enter, QStringLiteral("to"), QString()}}}},
+        {2203, {QStringLiteral("lines of customer 1100001, this period, current and archived"),
+                {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
+                 {Step::Click, QStringLiteral("query"), QString()}}}},
+        {2204, {QStringLiteral("first region's sales, this period, current and archived"),
+                {{Step::Choose, QStringLiteral("region"), QString()},
+                 {Step::Type, QStringLiteral("from"), periodStart()},
+                 {Step::Type, QStringLiteral("to"), dateText(QDate::currentDate())},
+                 {Step::Click, QStringLiteral("query"), QString()}}}},
         {38, {QStringLiteral("operator admin"), {{Step::Type, QStringLiteral("人员代码"), QStringLiteral("admin")}}}},
         {42, {QStringLiteral("first region, its first customer's prices"),
               {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()}}}},
     };
     return steps;
+}
+
+// Windows that no menu function opens, reached from another window (the
+// sales query's "退料查询", "资金查询", "模糊查询", "历史数据"), measured as
+// pseudo-functions numbered after their caller.
+struct ChildWindow {
+    QString caption;
+    std::function<FunctionWindow *(AppContext &)> create;
+};
+
+const std::map<int, ChildWindow> &childWindows()
+{
+    static const std::map<int, ChildWindow> windows = {
+        {2201, {QStringLiteral("退料查询"), [](AppContext &c) -> FunctionWindow * { return new ReturnQueryWindow(c, nullptr); }}},
+        {2202, {QStringLiteral("资金查询"), [](AppContext &c) -> FunctionWindow * { return new FundsQueryWindow(c, nullptr); }}},
+        {2203, {QStringLiteral("模糊查询窗口"), [](AppContext &c) -> FunctionWindow * { return new CombinedQueryWindow(c, nullptr); }}},
+        {2204, {QStringLiteral("历史数据查询"), [](AppContext &c) -> FunctionWindow * { return new Tlssjcx(c, nullptr); }}},
+    };
+    return windows;
+}
+
+QString windowCaption(int function)
+{
+    const auto child = childWindows().find(function);
+    return child != childWindows().end() ? child->second.caption : functionWindowCaption(function).trimmed();
 }
 
 // Returns what went wrong, or an empty string.
@@ -138,11 +200,12 @@ QString runStep(QWidget *window, const Step &step)
     QWidget *target = findTarget(window, step.target);
     if (!target) return QStringLiteral("no widget \"%1\"").arg(step.target);
     switch (step.kind) {
-    case Step::Type: {
+    case Step::Type:
+    case Step::Enter: {
         auto *edit = qobject_cast<QLineEdit *>(target);
         if (!edit) return QStringLiteral("\"%1\" is not a field").arg(step.target);
         edit->setFocus();
-        edit->setText(step.text);
+        if (step.kind == Step::Type) edit->setText(step.text);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(edit, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
@@ -236,7 +299,8 @@ int probe(int argc, char **argv, const char *variable, int function)
 
     QElapsedTimer timer;
     timer.start();
-    FunctionWindow *w = registry.window(function);
+    const auto child = childWindows().find(function);
+    FunctionWindow *w = child != childWindows().end() ? child->second.create(ctx) : registry.window(function);
     if (!w) {
         std::fprintf(stderr, "function %d opens no window\n", function);
         return 1;
@@ -333,7 +397,7 @@ bool measure(const std::vector<int> &functions, int repetitions, bool quiet)
     std::vector<QString> lines;
     for (int f : functions) {
         const Figures &fig = figures[f];
-        const QString name = QStringLiteral("window %1 %2").arg(f).arg(functionWindowCaption(f).trimmed());
+        const QString name = QStringLiteral("window %1 %2").arg(f).arg(windowCaption(f));
         const auto hook = firstLookUps().find(f);
         const QString note = hook != firstLookUps().end() ? QStringLiteral("open + ") + hook->second.what
                                                           : QStringLiteral("open (activation is its look-up)");
@@ -366,6 +430,7 @@ std::vector<int> registeredFunctions()
 {
     std::vector<int> out;
     for (auto it = functionWindows().constBegin(); it != functionWindows().constEnd(); ++it) out.push_back(it.key());
+    for (const auto &c : childWindows()) out.push_back(c.first);
     std::sort(out.begin(), out.end());
     return out;
 }

@@ -209,8 +209,9 @@ std::vector<TableDef> buildTables()
          T("cpdm", kProductCode), T("cpmc", kProductName), T("cpgg", kSpec), F("tlprice"),
          F("tlnum"), F("tlje"), T("bz", 1), T("czydm", kOperatorCode), T("tlrq", kDate),
          T("kprq", kDate), I("rec_num"), I("sale1_id")},
-        // sale1_id: the return line the row was written with.
-        {CI({"khdm"}), IX({"sale1_id"})});
+        // sale1_id: the return line the row was written with. The return
+        // query searches by invoice or by return date.
+        {CI({"khdm"}), IX({"sale1_id"}), IX({"kprq"}), IX({"tlrq"})});
 
     // Payment lines against products.
     add(V, "khhk",
@@ -307,7 +308,8 @@ std::vector<TableDef> buildTables()
     // ---- histvel: archived lines -------------------------------------------
 
     // Archived sales lines.
-    add(H, "his_sale1", salesLineColumns(), {CI({"khdm", "rq_1"}), IX({"rq_1"})});
+    add(H, "his_sale1", salesLineColumns(),
+        {CI({"khdm", "rq_1"}), IX({"rq_1"}), IX({"region", "rq_1"}), IX({"bz_3", "rq_1"})});
 
     // Archived customer funds lines.
     add(H, "his_khzj", fundsLineColumns(), {CI({"khdm", "rq"}), IX({"rq"}), IX({"sale1_id"})});

@@ -147,6 +147,50 @@ void Corrections::modifyReturnLine(qint64 id, double kilograms, double price)
     });
 }
 
+bool Corrections::reviseReturn(qint64 id, const std::function<ReturnRevision(const SaleLine &)> &revise)
+{
+    bool stocked = true;
+    m_s.transaction([&] {
+        const LockedReturn r = lockReturn(id);
+        const SaleLine &old = r.line;
+        const ReturnRevision v = revise(old);
+        const double kilograms = sales::checkKilograms(v.kilograms);
+        const double returnAmount = money::lineAmount(sales::checkPrice(v.returnPrice), kilograms);
+        const double policyAmount = money::lineAmount(sales::checkPrice(v.policyPrice), kilograms);
+        m_s.execute(QStringLiteral("UPDATE {sale1} SET tlnum = ?, zcjg = ?, zcje = ?, kpjg = ?, kpje = ? WHERE id = ?"),
+                    {kilograms, v.policyPrice, policyAmount, v.returnPrice, returnAmount, id});
+        if (m_s.execute(QStringLiteral("UPDATE {khtl} SET tlnum = ?, tlprice = ?, tlje = ? WHERE id = ?"),
+                        {kilograms, v.returnPrice, returnAmount, r.registerId})
+            != 1)
+            throw DomainError(kNotLinked);
+        // The return gives back the fee its goods earned above the policy price.
+        if (m_s.execute(QStringLiteral("UPDATE {khzj} SET sjxl = ?, ysje = ?, zzje = ? WHERE id = ?"),
+                        {kilograms, -returnAmount, -(returnAmount - policyAmount), r.fundsId})
+            != 1)
+            throw DomainError(kNotLinked);
+        stocked = m_s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = scsl + ? WHERE {ci:cpdm} = {ci:?}"),
+                              {kilograms - old.tlnum, old.cpdm})
+            > 0;
+    });
+    return stocked;
+}
+
+qint64 Corrections::returnLineOf(qint64 registerId)
+{
+    const auto reg = m_s.row(QStringLiteral("SELECT khdm, cpdm, tlnum, tlrq, rec_num, sale1_id FROM {khtl} WHERE id = ?"),
+                             {registerId});
+    if (!reg) throw DomainError(kNotFound, ErrorCode::NotFound);
+    if (!reg->isNull(QStringLiteral("sale1_id"))) return reg->integer(QStringLiteral("sale1_id"));
+    const Rows lines = m_s.rows(QStringLiteral("SELECT id FROM {sale1} WHERE {ci:khdm} = {ci:?} AND bz_1 = '3' "
+                                               "AND recnum = ? AND {ci:cpdm} = {ci:?} AND rq_2 = ? "
+                                               "AND ABS(tlnum - ?) < 0.000001 ORDER BY id {first:2}"),
+                                {reg->text(QStringLiteral("khdm")), reg->integer(QStringLiteral("rec_num")),
+                                 reg->text(QStringLiteral("cpdm")), reg->text(QStringLiteral("tlrq")),
+                                 reg->number(QStringLiteral("tlnum"))});
+    if (lines.size() != 1) throw DomainError(kNotFound, ErrorCode::NotFound);
+    return lines.front().id();
+}
+
 void Corrections::deleteReturnLine(qint64 id)
 {
     m_s.transaction([&] {

@@ -14,6 +14,7 @@
 #include "sales/saleline.h"
 
 #include <QString>
+#include <functional>
 
 namespace fm {
 
@@ -41,6 +42,21 @@ public:
 
     void modifyReturnLine(qint64 id, double kilograms, double price);
     void deleteReturnLine(qint64 id);
+
+    // A return line set anew from an earlier day's entry: quantity, policy
+    // price and return price. The policy and return amounts follow, and with
+    // them the register row, the funds row (receivable and the promotion fee
+    // given back) and the stock, by the change in quantity. revise sees the
+    // line locked, before any change, and gives the new values (or refuses by
+    // throwing). Returns false when the product has no stock row.
+    struct ReturnRevision {
+        double kilograms = 0, policyPrice = 0, returnPrice = 0;
+    };
+    bool reviseReturn(qint64 id, const std::function<ReturnRevision(const SaleLine &)> &revise);
+    // The return line a register row (khtl) was written with: by its link,
+    // or by its values for a row written before the link. "未找到要修改的记录！"
+    // unless exactly one.
+    qint64 returnLineOf(qint64 registerId);
 
 private:
     struct LockedReturn {

@@ -37,6 +37,11 @@ bool Form::ask(const QString &text) const
     return m_ctx.prompter->ask(m_self, text);
 }
 
+Prompter::Answer Form::askYesNoCancel(const QString &text) const
+{
+    return m_ctx.prompter->askYesNoCancel(m_self, text);
+}
+
 bool Form::askText(const QString &title, const QString &label, QString *text) const
 {
     return m_ctx.prompter->askText(m_self, title, label, text);

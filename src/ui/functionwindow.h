@@ -44,6 +44,7 @@ public:
 
     void inform(const QString &text) const;
     bool ask(const QString &text) const;
+    Prompter::Answer askYesNoCancel(const QString &text) const;
     // A line of text typed into an input box; false when cancelled.
     bool askText(const QString &title, const QString &label, QString *text) const;
     // Runs fn; a refused rule or a database error is shown as a message (each

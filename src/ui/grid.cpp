@@ -191,6 +191,13 @@ public:
         emit layoutChanged();
     }
 
+    void setTotal(qint64 rows)
+    {
+        if (!m_pager || m_exhausted) return;
+        m_total = rows;
+        if (m_total <= int(m_rows.size())) m_exhausted = true;
+    }
+
     void count()
     {
         if (m_pager && !m_exhausted) m_total = m_pager->count();
@@ -338,6 +345,12 @@ void Grid::clear()
 void Grid::fetchMore()
 {
     m_model->fetchMore(QModelIndex());
+}
+
+void Grid::setRowTotal(qint64 rows)
+{
+    m_model->setTotal(rows);
+    updateStatus();
 }
 
 void Grid::countRows()

@@ -83,6 +83,10 @@ public:
     QString statusText() const;
     // Reads the next page now (what scrolling to the end does).
     void fetchMore();
+    // The number of rows the pager's query has, when the caller has counted
+    // them already (with its totals), so the line under the grid says it
+    // without a count of its own.
+    void setRowTotal(qint64 rows);
     // Counts the pager's rows now, so the line under the grid says how many
     // there are before they are all read (it costs a scan of the query).
     void countRows();

@@ -32,6 +32,19 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &text)
     return box.clickedButton() == yes;
 }
 
+Prompter::Answer MessageBoxPrompter::askYesNoCancel(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() == yes) return Answer::Yes;
+    if (box.clickedButton() == no) return Answer::No;
+    return Answer::Cancel;
+}
+
 bool MessageBoxPrompter::askText(QWidget *parent, const QString &titleText, const QString &label, QString *text)
 {
     bool ok = false;

@@ -20,6 +20,15 @@ public:
         answers.pop_front();
         return a;
     }
+    // Answered from choices; from ask()'s queue and default when it is empty.
+    Answer askYesNoCancel(QWidget *parent, const QString &text) override
+    {
+        if (choices.empty()) return ask(parent, text) ? Answer::Yes : Answer::No;
+        questions << text;
+        const Answer a = choices.front();
+        choices.pop_front();
+        return a;
+    }
     bool askText(QWidget *, const QString &, const QString &label, QString *text) override
     {
         questions << label;
@@ -39,6 +48,7 @@ public:
     QStringList messages;
     QStringList questions;
     std::deque<bool> answers;
+    std::deque<Answer> choices;
     std::deque<QString> textAnswers;
     bool defaultAnswer = true;
 };

@@ -1,3 +1,4 @@
+#include "accounts/windows/historycorrectionwindow.h"
 #include "accounts/windows/tkh_bbdy.h"
 #include "accounts/windows/tkh_qkhz.h"
 #include "accounts/windows/tkhgl.h"
@@ -15,6 +16,7 @@ void addAccountsWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(number(Fn::CustomerQuery), windowDef<Tzx_khcx>("customer-query"));
     w.insert(number(Fn::Customers), windowDef<Tkhgl>("customers"));
+    w.insert(number(Fn::HistoryCorrection), windowDef<Tlsxj_xg>("history-correction"));
     w.insert(number(Fn::SalesProcessing), windowDef<Tkhjj>("sales-processing"));
     w.insert(number(Fn::SettlementPrint), windowDef<Tkhjs_bb>("settlement-print"));
     w.insert(number(Fn::StatementPrint), windowDef<Tkh_bbdy>("statement-print"));

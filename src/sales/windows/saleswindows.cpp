@@ -1,5 +1,6 @@
 #include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
+#include "sales/windows/salesquerywindow.h"
 #include "sales/windows/turnoverinitwindow.h"
 #include "sales/windows/txxgl.h"
 
@@ -10,6 +11,7 @@ void addSalesWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(number(Fn::Sales), windowDef<Txxgl>("sales"));
     w.insert(number(Fn::TurnoverInit), windowDef<TurnoverInitWindow>("turnover-init"));
+    w.insert(number(Fn::SalesQuery), windowDef<SalesQueryWindow>("sales-query"));
 }
 
 } // namespace fm
