@@ -112,11 +112,16 @@ qint64 ProductPackaging::proposedBags(double kilograms, const QString &size)
     return qint64(std::floor(kilograms / s + 1e-9));
 }
 
-bool ProductPackaging::bagsAvailable(const QString &code, qint64 count)
+bool ProductPackaging::bagsAvailable(const QString &code, qint64 count, qint64 lineId)
 {
     const std::optional<Row> r = stockItem(code);
     if (!r) throw DomainError(kNoCode, ErrorCode::NotFound);
-    return r->integer(QStringLiteral("sl")) >= count;
+    qint64 held = 0;
+    if (lineId > 0)
+        if (const std::optional<Row> l = line(lineId);
+            l && l->text(QStringLiteral("bzddm")).trimmed().compare(code.trimmed(), Qt::CaseInsensitive) == 0)
+            held = l->integer(QStringLiteral("bzdsl"));
+    return r->integer(QStringLiteral("sl")) + held >= count;
 }
 
 bool ProductPackaging::packed(const Row &line)

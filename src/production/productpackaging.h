@@ -78,9 +78,10 @@ public:
     // The whole bags a line of kilograms fills: kilograms ÷ size, rounded
     // down (a size that is not a positive number is refused).
     static qint64 proposedBags(double kilograms, const QString &size);
-    // Whether the bag stock holds count pieces now (the check of the count
-    // before the rest is entered; the draw itself happens on packing).
-    bool bagsAvailable(const QString &code, qint64 count);
+    // Whether the bag stock, with the bags of that code the line holds
+    // already, has count pieces now (the check of the count before the rest
+    // is entered; the draw itself happens on packing).
+    bool bagsAvailable(const QString &code, qint64 count, qint64 lineId = 0);
     // Whether the line holds packaging already (a repack is asked first).
     static bool packed(const Row &line);
 

@@ -192,6 +192,9 @@ private slots:
         packaging().pack(b, full(50, 50));
         QCOMPARE(pieces("a40"), 150);
         QCOMPARE(pieces("b01"), 150);
+        // The line's own 50 bags count towards a larger count.
+        QVERIFY(packaging().bagsAvailable(QStringLiteral("a40"), 200, b));
+        QVERIFY(!packaging().bagsAvailable(QStringLiteral("a40"), 200, a));
         packaging().pack(b, full(40, 60));
         QCOMPARE(pieces("a40"), 160);
         QCOMPARE(pieces("b01"), 140);

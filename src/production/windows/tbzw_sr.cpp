@@ -294,7 +294,7 @@ void Tcpbz::bagCountEntered()
     if (m_bags.name->text().isEmpty()) return;
     if (m_bags.count->text().trimmed().isEmpty()) m_bags.count->setText(QStringLiteral("0"));
     const qint64 count = PackagingStock::pieces(m_bags.count->text());
-    if (!packaging().bagsAvailable(m_bags.codeText(), count)) {
+    if (!packaging().bagsAvailable(m_bags.codeText(), count, m_lineId)) {
         inform(ProductPackaging::kBagsShort);
         EnterChain::focusField(m_bags.code);
         return;
