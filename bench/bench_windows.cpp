@@ -132,6 +132,8 @@ const std::map<int, FirstLookUp> &firstLookUps()
         {8, {QStringLiteral("this month's material use"), {{Step::Click, QStringLiteral("query"), QString()}}}},
         {54, {QStringLiteral("product code p01"),
               {{Step::Click, QStringLiteral("byProduct"), QString()}, {Step::Type, QStringLiteral("code"), QStringLiteral("p01")}}}},
+        {50, {QStringLiteral("first packaging type's items"), {{Step::Choose, QStringLiteral("type"), QString()}}}},
+        {57, {QStringLiteral("team 01"), {{Step::Type, QStringLiteral("team"), QStringLiteral("01")}}}},
         {60, {QStringLiteral("first product's lines"),
               {{Step::Click, QStringLiteral("byProduct"), QString()}, {Step::Choose, QStringLiteral("choice"), QString()}}}},
         {42, {QStringLiteral("first region, its first customer's prices"),
