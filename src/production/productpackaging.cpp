@@ -67,9 +67,9 @@ QString ProductPackaging::kindText(PackagingKind k)
     return QString();
 }
 
-Rows ProductPackaging::lines()
+RowQuery ProductPackaging::linesQuery()
 {
-    return m_s.rows(QStringLiteral("SELECT %1 FROM {velcpk} WHERE {ci:cpbz} <> 'x' ORDER BY id").arg(kLineColumns));
+    return RowQuery{QStringLiteral("SELECT %1 FROM {velcpk} WHERE {ci:cpbz} <> 'x'").arg(kLineColumns), {}, {}};
 }
 
 Rows ProductPackaging::lines(const TeamForms &team, const QDate &date)

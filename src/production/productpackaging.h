@@ -13,6 +13,7 @@
 
 #include "data/dberror.h"
 #include "data/row.h"
+#include "data/rowpager.h"
 #include "data/session.h"
 #include "production/productionteams.h"
 
@@ -62,10 +63,10 @@ public:
 
     static QString kindText(PackagingKind k);
 
-    // Lines that can be packed: every one (on opening), or a team's (matched
-    // by code or name) of one production date; never flag "x" nor sundry
-    // returns.
-    Rows lines();
+    // Lines that can be packed: every one not flagged "x" (the list on
+    // opening, paged), or a team's (matched by code or name) of one
+    // production date, never sundry returns.
+    static RowQuery linesQuery();
     Rows lines(const TeamForms &team, const QDate &date);
     std::optional<Row> line(qint64 id);
 

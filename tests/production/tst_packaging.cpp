@@ -167,7 +167,8 @@ private slots:
         line("", 800, "02");
         const Rows rows = packaging().lines(TeamForms{QStringLiteral("01"), QStringLiteral("一班")}, QDate(2026, 12, 9));
         QCOMPARE(int(rows.size()), 2);
-        QCOMPARE(int(packaging().lines().size()), 4);
+        const RowQuery all = ProductPackaging::linesQuery();
+        QCOMPARE(int(s().rows(all.select, all.values).size()), 4);
     }
 
     // Packing draws its pieces once: a second confirmation moves nothing, a

@@ -509,7 +509,7 @@ Tbzw_sr::Tbzw_sr(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 
 void Tbzw_sr::activate()
 {
-    guarded([this] { m_grid->setRows(ProductPackaging(session()).lines()); });
+    guarded([this] { m_grid->setPager(std::make_shared<RowPager>(session(), ProductPackaging::linesQuery())); });
     m_date->setDate(ctx().clock->today());
     m_teamName->clear();
     m_team = {};
