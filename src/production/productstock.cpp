@@ -152,6 +152,13 @@ RowQuery ProductStock::stockQuery(bool newestFirst)
                                 : QStringList{QStringLiteral("cpdm")}};
 }
 
+RowQuery ProductStock::stockQuery(const QString &flag)
+{
+    if (flag.trimmed().isEmpty()) return stockQuery(false);
+    return RowQuery{QStringLiteral("SELECT %1 FROM {velcpzk} WHERE {ci:cpbz} = {ci:?}").arg(kMasterColumns),
+                    {flag.trimmed()}, {QStringLiteral("cpdm")}};
+}
+
 ReportDocument ProductStock::stockList(const Rows &rows, const QDate &today)
 {
     ReportDocument doc;

@@ -76,6 +76,8 @@ public:
     // by code, or newest booking first.
     Rows stock(const QString &flag = QString(), bool newestFirst = false);
     static RowQuery stockQuery(bool newestFirst);
+    // The rows of one product flag (all when flag is empty), by code, paged.
+    static RowQuery stockQuery(const QString &flag);
     // The stock list ("产品库存明细："): a line for every listed product whose
     // stock is not zero, with its bags where its size is a positive number,
     // and the totals of all listed rows.

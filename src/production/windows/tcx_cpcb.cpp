@@ -4,6 +4,7 @@
 #include "production/productcatalogue.h"
 #include "production/productstock.h"
 #include "production/windows/productionfields.h"
+#include "data/rowpager.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 #include "ui/reporting.h"
@@ -42,8 +43,8 @@ Tcx_cpcb::Tcx_cpcb(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, paren
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(box);
     bottom->addStretch();
-    bottom->addLayout(buttonRow({button(QStringLiteral("打印"), "print", [this] { print(true); }),
-                                 button(QStringLiteral("打印预览"), "preview", [this] { print(false); }),
+    bottom->addLayout(buttonRow({button(QStringLiteral("打印"), "print", [this] { guarded([this] { print(true); }); }),
+                                 button(QStringLiteral("打印预览"), "preview", [this] { guarded([this] { print(false); }); }),
                                  button(QStringLiteral("退出"), "close", [this] { close(); })}));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
@@ -83,13 +84,13 @@ void Tcx_cpcb::categoryChosen()
 
 void Tcx_cpcb::list(const QString &flag)
 {
-    m_rows = ProductStock(session(), *ctx().clock).stock(flag);
-    m_grid->setRows(m_rows);
+    m_listed = flag;
+    m_grid->setPager(std::make_shared<RowPager>(session(), ProductStock::stockQuery(flag)));
 }
 
 void Tcx_cpcb::print(bool direct)
 {
-    const ReportDocument doc = ProductStock::stockList(m_rows, ctx().clock->today());
+    const ReportDocument doc = ProductStock::stockList(ProductStock(session(), *ctx().clock).stock(m_listed), ctx().clock->today());
     if (direct) printDocument(ctx(), this, doc);
     else showDocument(ctx(), this, doc);
 }

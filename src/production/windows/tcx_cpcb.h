@@ -30,7 +30,7 @@ private:
     QComboBox *m_category;
     QPushButton *m_choose;
     QString m_flag;
-    Rows m_rows; // what is listed, as printed
+    QString m_listed; // the flag of what is listed (empty: all), as printed
 };
 
 } // namespace fm
