@@ -402,10 +402,11 @@ std::vector<TableDef> buildTables()
          F("price"), F("zje"), T("rq_1", kDate), DT("rq_0")},
         {IX({"bz", "rq_1"})});
 
-    // Product-to-formula master and feed product stock.
+    // Product-to-formula master and feed product stock; scbz holds a team's
+    // code or, from the product inputs, its name.
     add(S, "velcpzk",
         productColumns()
-            + Cols{F("scsl"), F("sccb"), T("pfhm", 9), T("scbz", 2), T("scrq_1", kDate),
+            + Cols{F("scsl"), F("sccb"), T("pfhm", 9), T("scbz", 10), T("scrq_1", kDate),
                    DT("scrq_0"), T("cpbz", 1)},
         {UCI({"cpdm"}), CI({"pfhm"}), IX({"cpbz"})});
 
@@ -485,7 +486,8 @@ std::vector<TableDef> buildTables()
 
     // Manufacturing overheads per month ("yyyymm").
     add(S, "zzfy",
-        {T("rq_1", 6), F("qf"), F("gz"), F("df"), F("qt"), DT("rq_0"), T("rydm", kStaffCode)});
+        {T("rq_1", 6), F("qf"), F("gz"), F("df"), F("qt"), DT("rq_0"), T("rydm", kStaffCode)},
+        {UCI({"rq_1"})});
 
     // Product cost summary.
     add(S, "cpcbhz",

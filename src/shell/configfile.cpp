@@ -44,7 +44,7 @@ const KeyRef kKeys[] = {
     {"username: ", &AppConfig::username}, {"userpass: ", &AppConfig::userpass},
     {"engine: ", &AppConfig::engine},   {"dataDir: ", &AppConfig::dataDir},
     {"dbName: ", &AppConfig::dbName},   {"dataPort: ", &AppConfig::dataPort},
-    {"workstation: ", &AppConfig::workstation},
+    {"workstation: ", &AppConfig::workstation}, {"mode: ", &AppConfig::mode},
 };
 
 QString *fieldFor(AppConfig &c, const QString &key)
@@ -129,7 +129,7 @@ bool ConfigFile::write(const QString &path, const AppConfig &config, QString *er
         // Our own keys are written only when set, so a file for SQL Server stays as it always was.
         const bool own = k.field == &AppConfig::engine || k.field == &AppConfig::dataDir
             || k.field == &AppConfig::dbName || k.field == &AppConfig::dataPort
-            || k.field == &AppConfig::workstation;
+            || k.field == &AppConfig::workstation || k.field == &AppConfig::mode;
         if (own && value.isEmpty()) continue;
         value.remove(QLatin1Char('\r'));
         value.remove(QLatin1Char('\n'));

@@ -26,6 +26,9 @@ struct AppConfig {
     QString dbName;      // PostgreSQL database
     QString dataPort;    // server port when not the engine's usual one
     QString workstation; // this workstation's identity; empty: the host name
+    QString mode;        // "production": a workshop station, started at the production login
+
+    bool productionMode() const { return mode.trimmed().compare(QLatin1String("production"), Qt::CaseInsensitive) == 0; }
 
     // Keys this version does not know, kept as they were.
     std::vector<std::pair<QString, QString>> otherKeys;

@@ -122,6 +122,18 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
     }
 
+    // A workshop station: the key is written only when set and read back.
+    void productionMode()
+    {
+        AppConfig c;
+        QVERIFY(!c.productionMode());
+        QVERIFY(ConfigFile::write(path(), c, nullptr));
+        QVERIFY(!ConfigFile::scramble(readRaw(path())).contains("mode: "));
+        c.mode = QStringLiteral(" Production ");
+        QVERIFY(ConfigFile::write(path(), c, nullptr));
+        QVERIFY(ConfigFile::read(path()).config.productionMode());
+    }
+
     // Two computers whose names share a long prefix stay two workstations.
     void workstationIdentity()
     {

@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "data/session.h"
+#include "production/windows/tsc_dl.h"
 #include "reports/windows/reportpreview.h"
 #include "shell/configfile.h"
 #include "shell/windows/tlogin.h"
@@ -119,6 +120,18 @@ int runApplication(QApplication &app)
             if (!again) return 1;
             mode = Tlogin::Mode::FirstRun;
         }
+    }
+
+    // A workshop station starts at the production login.
+    if (mode == Tlogin::Mode::Configured && session && read.config.productionMode()) {
+        ctx.qymc = read.config.qymc;
+        ctx.workstation = workstationIdentity(read.config);
+        QApplication::setApplicationDisplayName(read.config.qymc);
+        Tsc_dl production(ctx, std::move(session));
+        production.activate();
+        production.showFullScreen();
+        production.activateWindow();
+        return app.exec();
     }
 
     Tlogin login(ctx, mode, read.config, path, std::move(session));

@@ -2,6 +2,7 @@
 #include "shell/windows/windowregistry.h"
 #include "warehouse/windows/supplierwindows.h"
 #include "warehouse/windows/tadd_yl.h"
+#include "warehouse/windows/tbzwgl.h"
 #include "warehouse/windows/tylcx.h"
 #include "warehouse/windows/tylgl.h"
 #include "warehouse/windows/tylxz.h"
@@ -13,6 +14,7 @@ void addWarehouseWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(number(Fn::MaterialInOut), windowDef<Tylgl>("material-desk"));
     w.insert(number(Fn::MaterialAdd), windowDef<Tadd_yl>("material-add"));
+    w.insert(number(Fn::PackagingReceipts), windowDef<Tbzwgl>("packaging-stock"));
     w.insert(number(Fn::MaterialCorrection), windowDef<Tylxz>("material-correction"));
     // Both functions open the one query window.
     w.insert(number(Fn::MaterialQuery), windowDef<Tylcx>("material-query"));
