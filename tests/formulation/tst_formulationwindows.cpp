@@ -45,6 +45,15 @@ void choose(QComboBox *box, const QString &text)
     emit box->activated(i);
 }
 
+// Focus only moves inside the active window.
+void showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    if (!QTest::qWaitForWindowActive(&w)) qWarning("window not active");
+}
+
 void typeDate(QDateEdit *d, QDate date)
 {
     d->setFocus();
@@ -117,7 +126,7 @@ private slots:
         materials();
         saveFormula(QStringLiteral("J1"), QStringLiteral("肉鸡料"), {QStringLiteral("玉米"), QStringLiteral("豆粕")}, {60, 40});
         Tylxg_1 w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QCOMPARE(w.materials()->rowCount(), 5);
         QVERIFY(!w.factor(2)->isEnabled());
@@ -189,7 +198,7 @@ private slots:
     {
         materials();
         Tbzxg w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QVERIFY(!w.deleteOrShow()->isEnabled());
         QVERIFY(!w.newName()->isVisible());
@@ -248,7 +257,7 @@ private slots:
         materials();
         saveFormula(QStringLiteral("T1"), QStringLiteral("样板"), {QStringLiteral("麸皮"), QStringLiteral("豆粕")}, {30, 70});
         Tvelpf w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QCOMPARE(w.available()->count(), 5);
         QVERIFY(!w.standards()->isEnabled());
@@ -298,7 +307,7 @@ private slots:
     {
         materials();
         Tvelpf1 w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.start(composed({QStringLiteral("玉米"), QStringLiteral("豆粕")}));
         // The first share is open for typing; Enter moves down the column.
         QVERIFY(w.lines()->view()->isAncestorOf(QApplication::focusWidget()));
@@ -367,7 +376,7 @@ private slots:
     {
         materials();
         Tvelpf1 w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.start(composed({QStringLiteral("玉米"), QStringLiteral("豆粕"), QStringLiteral("麸皮"), QStringLiteral("预混料"),
                           QStringLiteral("鱼粉")}));
         w.lines()->setValue(3, Tvelpf1::Low, 1.0);
@@ -445,7 +454,7 @@ private slots:
         s().execute(QStringLiteral("UPDATE {ylpzk} SET s0 = 2.5 WHERE yldm = 'y01'"));
         s().execute(QStringLiteral("UPDATE {ylpzk} SET s0 = 0 WHERE yldm = 'y05'"));
         Tsx_pf w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QVERIFY(!w.factorMaterials()->isEnabled());
         w.byPrices()->click();
@@ -485,7 +494,7 @@ private slots:
         saveFormula(QStringLiteral("F2"), QStringLiteral("鸡料"), {QStringLiteral("玉米"), QStringLiteral("豆粕")}, {70, 30});
         m_app.clock.set(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
         Tpf_show w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QCOMPARE(w.formula()->count(), 2);
         QCOMPARE(w.formula()->itemText(0), QStringLiteral("F1        猪料"));
@@ -558,7 +567,7 @@ private slots:
             s().insert(QStringLiteral("scylk"), {{"yldm", "y01"}, {"ylmc", "玉米"}, {"bzdm", team}, {"pfhm", "N401"},
                                                   {"rq_1", "2026-12-05"}, {"lrsl", 600.0}});
         Tcxscpf w(m_app.ctx, nullptr);
-        w.show();
+        showActive(w);
         w.activate();
         QVERIFY(w.allTeams()->isChecked());
         QVERIFY(w.start()->hasFocus());
