@@ -51,9 +51,11 @@ Tylxg_1::Tylxg_1(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 
     auto *values = new QGroupBox(QStringLiteral("营养因素"), this);
     auto *vl = new QVBoxLayout(values);
-    FieldGrid head(values, 1);
+    auto *headRow = new QWidget(values);
+    FieldGrid head(headRow, 1);
+    head.layout()->setContentsMargins(0, 0, 0, 0);
     head.add(QStringLiteral("原料名称："), m_name);
-    vl->addLayout(head.layout());
+    vl->addWidget(headRow);
     vl->addLayout(factorGrid(values, m_inputs, materialEntryOrder(),
                              [](int n) { return fm::factor(n).materialLabel; }, 3));
 
