@@ -14,9 +14,17 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace fm {
 
 namespace {
+
+// Prices shown to the formulator: four decimals of a yuan are plenty.
+double shown(double x)
+{
+    return std::round(x * 1e4) / 1e4;
+}
 
 GridColumn column(const char *title, GridColumn::Kind kind = GridColumn::Kind::Number, bool editable = false)
 {
@@ -208,7 +216,7 @@ void Tvelpf1::computeResults()
     if (m_results->isVisible()) showResultRows();
     m_back->setEnabled(false);
     m_showResults->setEnabled(true);
-    m_status->setText(QStringLiteral("配方成本：%1 元/公斤").arg(numberText((*m_comp.result)[kPriceFactor])));
+    m_status->setText(QStringLiteral("配方成本：%1 元/公斤").arg(numberText(shown((*m_comp.result)[kPriceFactor]))));
     chain().reach(m_name);
 }
 
@@ -260,17 +268,19 @@ void Tvelpf1::runLeastCost()
         return;
     }
     for (int row = 0; row < m_lines->rowCount(); ++row) m_lines->setValue(row, Share, m_solution.rounded[size_t(row)]);
-    for (const EnteringPrice &e : m_solution.entering) m_lines->setValue(e.material, Entering, e.price);
+    for (const EnteringPrice &e : m_solution.entering) m_lines->setValue(e.material, Entering, shown(e.price));
     QStringList binding;
     for (const BindingNutrient &b : m_solution.binding) {
         for (int row = 0; row < m_limits->rowCount(); ++row)
-            if (m_limits->idAt(row) == b.factor) m_limits->setValue(row, LimitShadow, b.shadowPrice);
+            if (m_limits->idAt(row) == b.factor) m_limits->setValue(row, LimitShadow, shown(b.shadowPrice));
         binding << factor(b.factor).name + (b.atMaximum ? QStringLiteral("(上限)") : QString());
     }
+    m_lines->view()->resizeColumnToContents(Entering);
+    m_limits->view()->resizeColumnToContents(LimitShadow);
     m_comp.result.reset();
     if (m_results->isVisible()) toggleResults();
     m_status->setText(QStringLiteral("最低成本配方：成本 %1 元/公斤；起作用的营养约束：%2。按“计算”核算后保存。")
-                          .arg(numberText(m_solution.cost), binding.isEmpty() ? QStringLiteral("无") : binding.join(QStringLiteral("、"))));
+                          .arg(numberText(shown(m_solution.cost)), binding.isEmpty() ? QStringLiteral("无") : binding.join(QStringLiteral("、"))));
     m_compute->setEnabled(true);
     m_compute->setFocus();
 }
@@ -293,7 +303,7 @@ void Tvelpf1::save()
     m_finish->setEnabled(false);
     m_back->setEnabled(true);
     m_showResults->setEnabled(true);
-    m_status->setText(QStringLiteral("配方 %1 %2 已保存，成本 %3 元/公斤。").arg(number, name, numberText(cost)));
+    m_status->setText(QStringLiteral("配方 %1 %2 已保存，成本 %3 元/公斤。").arg(number, name, numberText(shown(cost))));
 }
 
 void Tvelpf1::standardsChanged()
