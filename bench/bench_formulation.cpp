@@ -13,6 +13,10 @@
 //   formulas/refresh_reference   one query per factor and line, one update
 //                                per factor, in the same transactions and
 //                                with the same cost writes
+//   formulas/refresh_kernel_one_transaction, formulas/refresh_reference_one_transaction
+//                                the same two inside one outer transaction,
+//                                which tells the statements from the 1 000
+//                                durable commits (on SQLite one sync each)
 //   leastcost/solve_60x39        a least-cost solve of 60 materials against
 //                                39 factors (minimums and a few maximums)
 // Goals: the kernel ≥ 20× faster than its reference; the solve under 50 ms.
@@ -213,30 +217,47 @@ void refreshKernel(benchmark::State &state)
     }
 }
 
-void refreshReference(benchmark::State &state)
+void refreshReferenceOnce()
 {
     Session &s = *g->s;
-    for (auto _ : state) {
-        QSet<QString> folded;
-        for (const QString &n : g->numbers) folded.insert(n.toLower());
-        ProductCatalogue catalogue(s, g->clock);
-        const QHash<QString, std::vector<qint64>> products = catalogue.productionRowsByFormula(folded);
-        const Rows ids = s.rows(QStringLiteral("SELECT id, pfhm FROM {pfzlk} ORDER BY pfhm, id"));
-        for (const Row &f : ids) {
-            const QString number = f.text(QStringLiteral("pfhm"));
-            s.transaction([&] {
-                const FactorValues v = evaluateByQueries(s, number);
-                s.execute(QStringLiteral("UPDATE {pfzlk} SET pfcb = ? WHERE id = ?"), {v[0], f.id()});
-                s.execute(QStringLiteral("UPDATE {velpfk} SET pfcb = ? WHERE {ci:pfhm} = {ci:?}"), {v[0], number});
-                for (int n = 0; n < kFormulaFactors; ++n)
-                    s.execute(QStringLiteral("UPDATE {pfyyk} SET result = ?, comp = ? - stand WHERE ysdm = ? AND "
-                                             "{ci:pfhm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?"),
-                              {v[size_t(n)], v[size_t(n)], factorCode(n), number, dateText(g->from), dateText(g->to)});
-                const auto linked = products.constFind(number.toLower());
-                if (linked != products.constEnd()) catalogue.setProductionCost(*linked, v[0], number, true);
-            });
-        }
+    QSet<QString> folded;
+    for (const QString &n : g->numbers) folded.insert(n.toLower());
+    ProductCatalogue catalogue(s, g->clock);
+    const QHash<QString, std::vector<qint64>> products = catalogue.productionRowsByFormula(folded);
+    const Rows ids = s.rows(QStringLiteral("SELECT id, pfhm FROM {pfzlk} ORDER BY pfhm, id"));
+    for (const Row &f : ids) {
+        const QString number = f.text(QStringLiteral("pfhm"));
+        s.transaction([&] {
+            const FactorValues v = evaluateByQueries(s, number);
+            s.execute(QStringLiteral("UPDATE {pfzlk} SET pfcb = ? WHERE id = ?"), {v[0], f.id()});
+            s.execute(QStringLiteral("UPDATE {velpfk} SET pfcb = ? WHERE {ci:pfhm} = {ci:?}"), {v[0], number});
+            for (int n = 0; n < kFormulaFactors; ++n)
+                s.execute(QStringLiteral("UPDATE {pfyyk} SET result = ?, comp = ? - stand WHERE ysdm = ? AND "
+                                         "{ci:pfhm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?"),
+                          {v[size_t(n)], v[size_t(n)], factorCode(n), number, dateText(g->from), dateText(g->to)});
+            const auto linked = products.constFind(number.toLower());
+            if (linked != products.constEnd()) catalogue.setProductionCost(*linked, v[0], number, true);
+        });
     }
+}
+
+void refreshReference(benchmark::State &state)
+{
+    for (auto _ : state) refreshReferenceOnce();
+}
+
+void refreshKernelOneTransaction(benchmark::State &state)
+{
+    for (auto _ : state)
+        g->s->transaction([] {
+            const RefreshOutcome out = FormulaRefresh(*g->s, g->clock).refreshAll(g->from, g->to);
+            benchmark::DoNotOptimize(out.refreshed);
+        });
+}
+
+void refreshReferenceOneTransaction(benchmark::State &state)
+{
+    for (auto _ : state) g->s->transaction([] { refreshReferenceOnce(); });
 }
 
 void solve(benchmark::State &state)
@@ -256,7 +277,9 @@ int main(int argc, char **argv)
     for (const auto &[name, fn] : {std::pair{"formulas/evaluate_kernel", evaluateKernel},
                                    std::pair{"formulas/evaluate_reference", evaluateReference},
                                    std::pair{"formulas/refresh_kernel", refreshKernel},
-                                   std::pair{"formulas/refresh_reference", refreshReference}})
+                                   std::pair{"formulas/refresh_reference", refreshReference},
+                                   std::pair{"formulas/refresh_kernel_one_transaction", refreshKernelOneTransaction},
+                                   std::pair{"formulas/refresh_reference_one_transaction", refreshReferenceOneTransaction}})
         bench::inMicroseconds(benchmark::RegisterBenchmark(name, fn))->Iterations(1);
     bench::inMicroseconds(benchmark::RegisterBenchmark("leastcost/solve_60x39", solve));
     const int rc = bench::runAndReport(
@@ -267,7 +290,11 @@ int main(int argc, char **argv)
          {QStringLiteral("refresh 1 000 formulas of 20 materials"), QStringLiteral("formulas/refresh_kernel"),
           QStringLiteral("formulas/refresh_reference"), 20,
           QStringLiteral("kernel, one results update per formula vs a query per factor and line, an update per factor"),
-          true}},
+          true},
+         {QStringLiteral("refresh 1 000 formulas, one outer transaction"),
+          QStringLiteral("formulas/refresh_kernel_one_transaction"),
+          QStringLiteral("formulas/refresh_reference_one_transaction"), 0,
+          QStringLiteral("the same without the 1 000 commits: what the kernel saves in statements"), true}},
         {},
         {{QStringLiteral("least-cost solve, 60 materials × 39 factors"), QStringLiteral("leastcost/solve_60x39"), 50000,
           QStringLiteral("Clp dual simplex, 30 minimums and 5 maximums, shares ≤ 20 %")}});
