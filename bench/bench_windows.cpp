@@ -20,6 +20,7 @@
 #include "common/dates.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
+#include "formulation/formulationsample.h"
 #include "accounts/windows/historyquerywindow.h"
 #include "sales/turnovernumbers.h"
 #include "sales/windows/combinedquerywindow.h"
@@ -29,11 +30,13 @@
 #include "shell/menutable.h"
 #include "shell/windows/windowregistry.h"
 #include "ui/functionwindow.h"
+#include "ui/grid.h"
 #include "ui/prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -47,6 +50,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -102,9 +106,11 @@ QWidget *findTarget(QWidget *window, const QString &name)
 
 struct Step {
     // Enter: Enter in a field as the window filled it.
-    enum Kind { Type, Enter, Choose, Click } kind;
+    enum Kind { Type, Enter, Choose, Click, Date, Row } kind;
     QString target;
-    QString text; // Type: the text; Choose: the item, empty for the first real one
+    // Type: the text; Choose: the item, empty for the first real one; Date:
+    // "today" or "today-N" (days back)
+    QString text;
 };
 
 // The query windows open on the current settlement period (to today); a
@@ -181,6 +187,24 @@ const std::map<int, FirstLookUp> &firstLookUps()
               {{Step::Click, QStringLiteral("byProduct"), QString()}, {Step::Choose, QStringLiteral("choice"), QString()}}}},
         {42, {QStringLiteral("first region, its first customer's prices"),
               {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()}}}},
+        // Products costed in the last year.
+        {7, {QStringLiteral("products costed in the last year"),
+             {{Step::Date, QStringLiteral("起始日期"), QStringLiteral("today-365")},
+              {Step::Date, QStringLiteral("截止日期"), QStringLiteral("today")},
+              {Step::Click, QStringLiteral("query"), QString()}}}},
+        // A saved formula's materials as the template.
+        {44, {QStringLiteral("first formula as the template"),
+              {{Step::Click, QStringLiteral("template"), QString()}, {Step::Choose, QStringLiteral("templateNumbers"), QString()}}}},
+        {45, {QStringLiteral("a material's code"),
+              {{Step::Click, QStringLiteral("byFactors"), QString()}, {Step::Choose, QStringLiteral("factorMaterials"), QString()}}}},
+        {46, {QStringLiteral("first material's factors"), {{Step::Row, QStringLiteral("materialGrid"), QString()}}}},
+        {47, {QStringLiteral("first standard"), {{Step::Choose, QStringLiteral("standards"), QString()}}}},
+        // A formula's results and lines of the last year.
+        {48, {QStringLiteral("a formula's saves of the last year"),
+              {{Step::Choose, QStringLiteral("formula"), QString()},
+               {Step::Date, QStringLiteral("起始日期"), QStringLiteral("today-365")},
+               {Step::Date, QStringLiteral("截止日期"), QStringLiteral("today")},
+               {Step::Click, QStringLiteral("query"), QString()}}}},
     };
     return steps;
 }
@@ -242,6 +266,22 @@ QString runStep(QWidget *window, const Step &step)
         auto *button = qobject_cast<QAbstractButton *>(target);
         if (!button) return QStringLiteral("\"%1\" is not a button").arg(step.target);
         button->click();
+        return {};
+    }
+    case Step::Date: {
+        auto *edit = qobject_cast<QDateEdit *>(target);
+        if (!edit) return QStringLiteral("\"%1\" is not a date").arg(step.target);
+        const int back = step.text.startsWith(QLatin1String("today-")) ? step.text.mid(6).toInt() : 0;
+        edit->setFocus();
+        edit->setDate(QDate::currentDate().addDays(-back));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &press);
+        return {};
+    }
+    case Step::Row: {
+        auto *grid = qobject_cast<Grid *>(target);
+        if (!grid) return QStringLiteral("\"%1\" is not a grid").arg(step.target);
+        if (grid->rowCount() > 0) emit grid->view()->clicked(grid->view()->model()->index(0, 0));
         return {};
     }
     }
@@ -478,7 +518,10 @@ public:
             std::unique_ptr<Session> s = Session::open(cs, true);
             s->createSchema();
             seedNewInstallation(*s, clock, SeedOptions());
-            if (top) generateMill(*s, clock, millSize(1));
+            if (top) {
+                generateMill(*s, clock, millSize(1));
+                generateFormulations(*s, clock, formulationSize(1));
+            }
             else TurnoverNumbers(*s).initialise(QStringLiteral("0"));
             qputenv(top ? "FM_BENCH_TOP" : "FM_BENCH_EMPTY", (pg ? cs.database : cs.dataDir).toLocal8Bit());
         }

@@ -105,7 +105,8 @@ QString figureLine(const QString &name, const QString &measured, const QString &
         .join(QLatin1Char('\t'));
 }
 
-int runAndReport(int argc, char **argv, const std::vector<Ratio> &ratios, const std::vector<QString> &extraLines)
+int runAndReport(int argc, char **argv, const std::vector<Ratio> &ratios, const std::vector<QString> &extraLines,
+                 const std::vector<TimeLimit> &limits)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -117,12 +118,23 @@ int runAndReport(int argc, char **argv, const std::vector<Ratio> &ratios, const 
     for (const Ratio &r : ratios) {
         const double m = reporter.median(r.measured);
         const double ref = reporter.median(r.reference);
-        if (m < 0 || ref <= 0) continue; // filtered out or failed
-        const double ratio = m / ref;
-        const QString goal = r.goal > 0 ? QStringLiteral("≤ %1×").arg(r.goal, 0, 'f', 1) : QStringLiteral("-");
-        const QString verdict = r.goal <= 0 ? QStringLiteral("-") : ratio <= r.goal ? QStringLiteral("met") : QStringLiteral("MISSED");
+        if (m <= 0 || ref <= 0) continue; // filtered out or failed
+        const double ratio = r.speedUp ? ref / m : m / ref;
+        const QString goal = r.goal <= 0 ? QStringLiteral("-")
+            : r.speedUp               ? QStringLiteral("≥ %1×").arg(r.goal, 0, 'f', 1)
+                                      : QStringLiteral("≤ %1×").arg(r.goal, 0, 'f', 1);
+        const bool met = r.speedUp ? ratio >= r.goal : ratio <= r.goal;
+        const QString verdict = r.goal <= 0 ? QStringLiteral("-") : met ? QStringLiteral("met") : QStringLiteral("MISSED");
         std::printf("%s\n", qPrintable(figureLine(r.name, micro(m), micro(ref), QStringLiteral("%1×").arg(ratio, 0, 'f', 2),
                                                   goal, verdict, r.note)));
+    }
+    for (const TimeLimit &l : limits) {
+        const double m = reporter.median(l.benchmark);
+        if (m < 0) continue;
+        std::printf("%s\n", qPrintable(figureLine(l.name, micro(m), QStringLiteral("-"), micro(m),
+                                                  QStringLiteral("< %1").arg(micro(l.maxMicroseconds)),
+                                                  m < l.maxMicroseconds ? QStringLiteral("met") : QStringLiteral("MISSED"),
+                                                  l.note)));
     }
     for (const QString &l : extraLines) std::printf("%s\n", qPrintable(l));
     std::fflush(stdout);

@@ -35,6 +35,17 @@ struct Ratio {
     QString reference; // benchmark name
     double goal = 0;   // the ratio not to exceed; 0: shown for explanation only
     QString note;
+    // The figure is a speed-up: reference ÷ measured is shown, and the goal
+    // is the least it may be.
+    bool speedUp = false;
+};
+
+// A benchmark whose median must stay under a time of its own.
+struct TimeLimit {
+    QString name;      // what the line of the table is called
+    QString benchmark; // benchmark name
+    double maxMicroseconds = 0;
+    QString note;
 };
 
 // Every benchmark of these programs reports in microseconds.
@@ -46,7 +57,7 @@ inline benchmark::internal::Benchmark *inMicroseconds(benchmark::internal::Bench
 // Runs the registered benchmarks with the console output, then prints the
 // ratios and the extra FIGURE lines (memory, say). Returns main()'s exit code.
 int runAndReport(int argc, char **argv, const std::vector<Ratio> &ratios,
-                 const std::vector<QString> &extraLines = {});
+                 const std::vector<QString> &extraLines = {}, const std::vector<TimeLimit> &limits = {});
 
 // A FIGURE line; verdict is "met", "MISSED" or "-" (no goal).
 QString figureLine(const QString &name, const QString &measured, const QString &reference, const QString &result,

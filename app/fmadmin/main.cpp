@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "data/migration.h"
 #include "data/scaledata.h"
+#include "formulation/formulationsample.h"
 #include "data/seed.h"
 #include "data/session.h"
 #include "shell/configfile.h"
@@ -177,6 +178,7 @@ int main(int argc, char **argv)
                     out() << QStringLiteral("%1 s  %2 %3/%4\n").arg(timer.elapsed() / 1000.0, 6, 'f', 1).arg(table).arg(done).arg(total);
                     out().flush();
                 });
+                generateFormulations(*s, clock, formulationSize(scale));
                 out() << "loaded a mill at scale " << scale << " in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
             } else if (command == QLatin1String("demo")) {
                 loadDemoData(*s, clock);

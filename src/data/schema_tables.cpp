@@ -339,7 +339,7 @@ std::vector<TableDef> buildTables()
         {T("pfhm", 9), T("pfmc", 12), T("yldm", 9), T("ylmc", kMaterialName), T("yldj", 1),
          F("ylsl"), F("yljg"), F("pfcb"), T("rq_1", kDate), DT("rq_0"), T("pfbz", 1),
          T("rydm", kStaffCode), T("sm", 14)},
-        {CI({"pfhm"})});
+        {CI({"pfhm"}), CI({"yldm"})});
 
     // Working table of the formula calculation.
     add(S, "pf_tmp",
@@ -352,7 +352,8 @@ std::vector<TableDef> buildTables()
     // Saved nutrient results per formula.
     add(S, "pfyyk",
         nutrientResultColumns()
-            + Cols{T("rq_1", kDate), DT("rq_0"), T("xqdm", 6), T("xqmc", 14)});
+            + Cols{T("rq_1", kDate), DT("rq_0"), T("xqdm", 6), T("xqmc", 14)},
+        {CI({"pfhm", "rq_1"}), IX({"ylys", "rq_1"})});
 
     // Raw-material receipt lines.
     add(S, "ylrkmx",
@@ -435,7 +436,7 @@ std::vector<TableDef> buildTables()
          T("bzdm", 2), T("bzdm0", 2), T("pfhm", 9), F("lrsl"), F("scjc"), F("sjjc"),
          F("lrjc"), T("rq_1", kDate), T("bz", 1), I("rec_num"), DT("rq_0"), F("pfbl"),
          T("pfmc", 14), I("scpc"), T("ylbz", 1)},
-        {CI({"bzdm", "rq_1"})});
+        {CI({"bzdm", "rq_1"}), CI({"pfhm", "rq_1"})});
 
     // Raw-material consumption per material, team and date.
     add(S, "scylxh",

@@ -609,4 +609,37 @@ void ProductCatalogue::linkFormula(const QString &productCode, const QString &fo
     });
 }
 
+QString ProductCatalogue::followedFormula(const QString &pfhm, const QSet<QString> &foldedNumbers)
+{
+    const QString p = pfhm.trimmed().toLower();
+    for (qsizetype n = p.size(); n > 0; --n)
+        if (foldedNumbers.contains(p.left(n))) return p.left(n);
+    return QString();
+}
+
+QHash<QString, std::vector<qint64>> ProductCatalogue::productionRowsByFormula(const QSet<QString> &foldedNumbers)
+{
+    QHash<QString, std::vector<qint64>> out;
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT id, pfhm FROM {velcpzk} ORDER BY id"))) {
+        const QString f = followedFormula(r.text(QStringLiteral("pfhm")), foldedNumbers);
+        if (!f.isEmpty()) out[f].push_back(r.id());
+    }
+    return out;
+}
+
+void ProductCatalogue::setProductionCost(const std::vector<qint64> &rows, double costPerKilogram,
+                                         const QString &formulaNumber, bool withDate)
+{
+    const QVariant cost = costPerTonne(costPerKilogram);
+    const QString flag = formulaNumber.trimmed().left(1);
+    for (qint64 id : rows) {
+        if (withDate)
+            m_s.execute(QStringLiteral("UPDATE {velcpzk} SET sccb = ?, scrq_1 = ?, scrq_0 = ?, cpbz = ? WHERE id = ?"),
+                        {cost, dateText(m_clock.today()), todayStamp(), flag, id});
+        else
+            m_s.execute(QStringLiteral("UPDATE {velcpzk} SET sccb = ?, scrq_0 = ?, cpbz = ? WHERE id = ?"),
+                        {cost, todayStamp(), flag, id});
+    }
+}
+
 } // namespace fm

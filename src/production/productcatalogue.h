@@ -11,6 +11,8 @@
 #include "data/rowpager.h"
 #include "production/products.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -184,6 +186,20 @@ public:
     // Cost price := the formula's cost per tonne; the production master row is
     // created or relinked to the formula.
     void linkFormula(const QString &productCode, const QString &formulaNumber);
+
+    // ---- production cost renewed from the formulas -------------------------
+    // A product's pfhm is its formula's number, possibly extended: it follows
+    // the formula whose number is the longest that begins it (numbers given
+    // trimmed and lower-cased). Empty when none does.
+    static QString followedFormula(const QString &pfhm, const QSet<QString> &foldedNumbers);
+    // The production master rows (velcpzk ids) following each formula, by
+    // the formula's folded number.
+    QHash<QString, std::vector<qint64>> productionRowsByFormula(const QSet<QString> &foldedNumbers);
+    // The rows take their formula's cost: sccb in yuan per tonne, scrq_0 now,
+    // cpbz the first character of the formula number and, when withDate,
+    // scrq_1 today.
+    void setProductionCost(const std::vector<qint64> &rows, double costPerKilogram, const QString &formulaNumber,
+                           bool withDate);
 
 private:
     struct Checked;

@@ -6,11 +6,15 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 namespace fm {
 
@@ -39,6 +43,55 @@ QString cellText(const QVariant &v)
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) return numberText(v.toDouble());
     return v.toString();
 }
+
+// Enter in a cell being typed into keeps the value and lets the grid move on.
+class EnterDelegate : public QStyledItemDelegate {
+public:
+    EnterDelegate(QObject *parent, std::function<void()> onEnter)
+        : QStyledItemDelegate(parent), m_onEnter(std::move(onEnter))
+    {
+    }
+
+    // A plain line of text, as every input of the mill: numbers are typed,
+    // not spun.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *e = new QLineEdit(parent);
+        e->setFrame(false);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return e;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *e = qobject_cast<QLineEdit *>(editor)) {
+            e->setText(cellText(index.data(Qt::EditRole)));
+            e->selectAll();
+        }
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *e = qobject_cast<QLineEdit *>(editor)) model->setData(index, e->text(), Qt::EditRole);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                auto *editor = qobject_cast<QWidget *>(watched);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                m_onEnter();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onEnter;
+};
 
 } // namespace
 
@@ -155,6 +208,31 @@ public:
         default:
             return QVariant();
         }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        Qt::ItemFlags f = QAbstractTableModel::flags(index);
+        if (index.isValid() && index.column() < m_columns.size() && m_columns[index.column()].editable && !m_pager)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        if (role != Qt::EditRole || !index.isValid() || index.row() >= int(m_rows.size())) return false;
+        GridRow &r = m_rows[size_t(index.row())];
+        while (r.cells.size() <= index.column()) r.cells << QVariant();
+        QVariant v = value;
+        if (v.typeId() == QMetaType::QString) {
+            double number = 0;
+            const QString text = v.toString();
+            if (text.trimmed().isEmpty()) v = QVariant();
+            else if (parseNumber(text, &number)) v = number;
+        }
+        r.cells[index.column()] = v;
+        emit dataChanged(index, index);
+        return true;
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -293,6 +371,62 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     });
     // Accessible by the caption of its first column's list.
     m_view->setAccessibleName(columns.isEmpty() ? QString() : columns.front().title);
+
+    if (std::any_of(columns.begin(), columns.end(), [](const GridColumn &c) { return c.editable; })) {
+        m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
+        m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                                | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+        m_view->setItemDelegate(new EnterDelegate(m_view, [this] { enterPressed(); }));
+        m_view->installEventFilter(this);
+        connect(m_model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &i) {
+            if (!m_settingValue) emit cellEdited(i.row(), i.column());
+        });
+    }
+}
+
+bool Grid::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on an editable cell that is not being typed into starts typing
+    // (while typing, the key goes to the cell's editor); it never reaches the
+    // dialog, which would close.
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QModelIndex i = m_view->currentIndex();
+            if (i.isValid() && (m_model->flags(i) & Qt::ItemIsEditable)) m_view->edit(i);
+            else if (i.isValid()) emit rowActivated(idAt(i.row()), i.row());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Grid::enterPressed()
+{
+    const QModelIndex i = m_view->currentIndex();
+    if (!i.isValid()) return;
+    if (i.row() + 1 >= m_model->rowCount()) {
+        emit enterPastLastRow(i.column());
+        return;
+    }
+    editCell(i.row() + 1, i.column());
+}
+
+void Grid::editCell(int row, int column)
+{
+    const QModelIndex i = m_model->index(row, column);
+    if (!i.isValid()) return;
+    m_view->setFocus();
+    m_view->setCurrentIndex(i);
+    m_view->scrollTo(i);
+    if (m_model->flags(i) & Qt::ItemIsEditable) m_view->edit(i);
+}
+
+void Grid::setValue(int row, int column, const QVariant &value)
+{
+    m_settingValue = true;
+    m_model->setData(m_model->index(row, column), value, Qt::EditRole);
+    m_settingValue = false;
 }
 
 void Grid::setStretchColumn(int column)

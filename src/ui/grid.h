@@ -1,5 +1,5 @@
 #pragma once
-// The read-only grid every window lists rows in. Each row keeps the id of
+// The grid every window lists rows in. Each row keeps the id of
 // the record it shows, so a click finds its row by key. Numbers show in the
 // mill's number text, right-aligned; a missing value is an empty cell.
 //
@@ -8,6 +8,10 @@
 // scrolls, never the whole table, stops at a limit and then says how many
 // rows there are. A click on a column head sorts: in memory when every row
 // is loaded, otherwise by asking the pager for that order.
+//
+// A short list may have editable columns (shares typed per row): typing in
+// such a cell edits it, Enter keeps the value and moves to the same column
+// of the next row. A value typed that reads as a number is held as one.
 
 #include "data/row.h"
 
@@ -31,6 +35,7 @@ struct GridColumn {
     QString title;
     QString field;  // the column of a Row it shows (for setRows(Rows) and pagers)
     Kind kind = Kind::Text;
+    bool editable = false; // typed into (short lists given by setRows only)
 };
 
 // Columns that show the Row columns of the same names as text; mark numbers
@@ -90,12 +95,24 @@ public:
     // Counts the pager's rows now, so the line under the grid says how many
     // there are before they are all read (it costs a scan of the query).
     void countRows();
+    // Sets a cell (editable or not) without it counting as typed.
+    void setValue(int row, int column, const QVariant &value);
+    // Starts typing into an editable cell.
+    void editCell(int row, int column);
 
 signals:
     void rowClicked(qint64 id, int row);
     void rowActivated(qint64 id, int row);
+    // A value was typed into an editable cell.
+    void cellEdited(int row, int column);
+    // Enter in an editable cell of the last row.
+    void enterPastLastRow(int column);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void enterPressed();
     void build(const QList<GridColumn> &columns, const char *name);
     void updateStatus();
     void fitColumns();
@@ -105,6 +122,7 @@ private:
     QLabel *m_status;
     int m_limit = 10000;
     bool m_sortOnClick = true;
+    bool m_settingValue = false;
 };
 
 } // namespace fm
