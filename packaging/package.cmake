@@ -14,9 +14,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "饲料生产销售综合管理系统 - feed mill management")
-# Its first line is the synopsis apt shows in lists.
+# CPack puts the summary before it as the synopsis apt shows in lists.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
     "The integrated management application of a feed mill: sales on turnover slips,\n"
     "returns and payments, customer accounts, products and prices, feed formulas,\n"
     "production and its cost, the raw-material warehouse and supplier accounts, with\n"

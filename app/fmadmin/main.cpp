@@ -139,6 +139,8 @@ int writeWorkstationConfig(const QString &file, const QString &dataDir, bool rep
         err() << "fmadmin: cannot write " << path << (error.isEmpty() ? QString() : QStringLiteral(": ") + error) << "\n";
         return 1;
     }
+    // It holds the database password: for this user's eyes only.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     out() << "wrote " << path << "; the catalogs answer (" << engineName(cs.engine) << ")\n";
     return 0;
 }
@@ -258,7 +260,10 @@ int main(int argc, char **argv)
                 out() << "created the schemas " << m.schemasCreated.join(QStringLiteral(", ")) << ", owned by " << millRole << "\n";
         }
         std::unique_ptr<Session> s = Session::open(cs, embedded);
-        if (!millRole.isEmpty()) actAsRole(*s, millRole);
+        if (!millRole.isEmpty()) {
+            actAsRole(*s, millRole);
+            s->execDdl(QStringLiteral("SET client_min_messages = warning")); // no notices about schemas made just before
+        }
         bool hasSchema = true;
         try {
             s->scalar(QStringLiteral("SELECT COUNT(*) FROM {zxauth1}"));
