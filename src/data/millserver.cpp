@@ -43,6 +43,9 @@ MillServerResult setUpMillServer(const ConnectionSettings &admin, const QString 
         throw DomainError(QStringLiteral("数据库名“%1”不合适：只用小写字母、数字和下划线，以字母开头，最多63个字符。").arg(database));
     if (password.isEmpty() || password.contains(QChar(0)))
         throw DomainError(QStringLiteral("请给饲料厂的服务器用户一个密码。"));
+    // config.ini drops blanks at the ends of its lines: such a password could never be used.
+    if (password.trimmed() != password)
+        throw DomainError(QStringLiteral("服务器用户的密码不能以空格开头或结尾。"));
 
     // Everything is checked before anything changes, so a refusal leaves the server as it was.
     ConnectionSettings cs = admin;

@@ -136,6 +136,7 @@ private slots:
         QTest::newRow("64 characters") << QString(64, QLatin1Char('m')) << QStringLiteral("pw") << ok << QStringLiteral("最多63");
         QTest::newRow("database name") << ok << QStringLiteral("pw") << QStringLiteral("mill-e") << QStringLiteral("数据库名");
         QTest::newRow("no password") << ok << QString() << ok << QStringLiteral("密码");
+        QTest::newRow("password ending in a blank") << ok << QStringLiteral("pw ") << ok << QStringLiteral("空格");
         QTest::newRow("the superuser") << m_admin.user << QStringLiteral("pw") << ok << QStringLiteral("超级用户");
         QTest::newRow("someone else's database") << ok << QStringLiteral("pw") << name("taken") << QStringLiteral("属于");
         QTest::newRow("someone else's schema") << ok << QStringLiteral("pw") << name("schema_taken") << QStringLiteral("sc 属于");
