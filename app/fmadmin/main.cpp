@@ -1,10 +1,13 @@
 // fmadmin: creates and seeds the catalogs, prints their DDL, loads the sample
 // mill and converts older embedded installations. Run in an empty folder
 // without engine options, it builds the embedded installation right there:
-// feedmill.db and a config.ini.
+// feedmill.db and a config.ini. On a PostgreSQL server it also gives a mill
+// its own role, database and schemas, and prints the config.ini lines that
+// the workstations need; "config" writes those lines on a workstation.
 
 #include "common/clock.h"
 #include "data/migration.h"
+#include "data/millserver.h"
 #include "data/scaledata.h"
 #include "formulation/formulationsample.h"
 #include "data/seed.h"
@@ -15,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -37,11 +41,20 @@ QTextStream &err()
 int usage(const QString &problem = QString())
 {
     if (!problem.isEmpty()) err() << "fmadmin: " << problem << "\n";
-    err() << "usage: fmadmin init [engine options] [--admin-code CODE] [--admin-password PW] [--enterprise NAME]\n"
-             "       fmadmin demo [engine options] [--scale N]\n"
+    err() << "usage: fmadmin init [engine options] [mill options] [--admin-code CODE] [--admin-password PW] [--enterprise NAME]\n"
+             "       fmadmin demo [engine options] [mill options] [--scale N]\n"
              "       fmadmin ddl --engine sqlite|postgres|sqlserver\n"
              "       fmadmin migrate [--data-dir DIR]\n"
+             "       fmadmin config FILE [--data-dir DIR] [--replace]\n"
              "engine options: --engine E --host H --port P --user U --password P --database D --data-dir DIR\n"
+             "mill options (PostgreSQL): --mill-role NAME --mill-password PW [--address A]\n"
+             "  --user/--password then name a server role that may create roles and databases (its superuser;\n"
+             "  --host /var/run/postgresql as the postgres system user needs no password). The mill gets the login\n"
+             "  role NAME with password PW, the database --database (default: NAME) and the schemas vel, sc and\n"
+             "  histvel, all owned by NAME. The config.ini lines for the workstations are printed last; --address\n"
+             "  is the server's address as the workstations reach it (default: --host).\n"
+             "config writes FILE's lines (\"-\": standard input), as init printed them, into this user's config.ini\n"
+             "(or the one in --data-dir) after checking that they reach the catalogs. --replace overwrites a file.\n"
              "Without --engine the embedded SQLite catalogs are made in --data-dir (default: the current folder):\n"
              "one file feedmill.db, with a config.ini beside it. The embedded engine serves the workstations of\n"
              "one computer; several computers share a PostgreSQL or SQL Server database.\n"
@@ -53,6 +66,84 @@ int usage(const QString &problem = QString())
              "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n";
     err().flush();
     return 2;
+}
+
+bool isLocalAddress(const QString &host)
+{
+    return host.isEmpty() || host.startsWith(QLatin1Char('/')) || host == QLatin1String("localhost")
+        || host.startsWith(QLatin1String("127.")) || host == QLatin1String("::1");
+}
+
+// The lines come last, after a line of their own, so that the whole output
+// saved to a file is what "fmadmin config" reads: everything before the
+// section is skipped.
+void printWorkstationConfig(const AppConfig &c)
+{
+    out() << "\nWorkstations connect to " << c.dataIP << ":" << (c.dataPort.isEmpty() ? QStringLiteral("5432") : c.dataPort)
+          << " as " << c.baseUser << ". The server must listen there (listen_addresses in postgresql.conf) and\n"
+          << "pg_hba.conf must let the role in from the workstations' network, for example:\n"
+          << "  host  " << c.dbName << "  " << c.baseUser << "  192.168.1.0/24  scram-sha-256\n";
+    if (isLocalAddress(c.dataIP))
+        out() << "Note: " << (c.dataIP.isEmpty() ? QStringLiteral("(no address)") : c.dataIP)
+              << " reaches only this computer; give --address with the address the workstations use.\n";
+    out() << "Save the lines below in a file and run \"fmadmin config FILE\" on each workstation, or type the\n"
+          << "values into the first start's form. They hold the role's password: keep the file safe.\n\n";
+    QString text = ConfigFile::plainText(c);
+    text.remove(QLatin1Char('\r'));
+    out() << text;
+    out().flush();
+}
+
+int writeWorkstationConfig(const QString &file, const QString &dataDir, bool replace)
+{
+    QString text;
+    if (file == QLatin1String("-")) {
+        QTextStream in(stdin);
+        text = in.readAll();
+    } else {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            err() << "fmadmin: cannot read " << file << ": " << f.errorString() << "\n";
+            return 1;
+        }
+        text = QString::fromUtf8(f.readAll());
+    }
+    const ConfigReadResult r = ConfigFile::parse(text);
+    if (r.damaged) {
+        err() << "fmadmin: " << file << " holds no [config] section\n";
+        return 1;
+    }
+    ConnectionSettings cs;
+    QString error;
+    const QString folder = dataDir.isEmpty() ? ConfigFile::workingFolder(QDir::currentPath(), ConfigFile::userFolder())
+                                             : QDir(dataDir).absolutePath();
+    if (!r.config.connectionSettings(folder, &cs, &error)) {
+        err() << "fmadmin: " << error << "\n";
+        return 1;
+    }
+    const QString path = QDir(folder).filePath(QStringLiteral("config.ini"));
+    if (QFileInfo::exists(path) && !replace) {
+        err() << "fmadmin: " << path << " exists already; --replace overwrites it\n";
+        return 1;
+    }
+    // A workstation that cannot reach the catalogs would only fail at its first start.
+    try {
+        std::unique_ptr<Session> s = Session::open(cs);
+        s->scalar(QStringLiteral("SELECT COUNT(*) FROM {zxauth1}"));
+    } catch (const DbError &e) {
+        err() << "fmadmin: these settings do not reach the catalogs: " << e.message() << "\n";
+        if (e.rawText() != e.message()) err() << "  (" << e.rawText() << ")\n";
+        err() << "nothing written\n";
+        return 1;
+    }
+    if (!QDir().mkpath(folder) || !ConfigFile::write(path, r.config, &error)) {
+        err() << "fmadmin: cannot write " << path << (error.isEmpty() ? QString() : QStringLiteral(": ") + error) << "\n";
+        return 1;
+    }
+    // It holds the database password: for this user's eyes only.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    out() << "wrote " << path << "; the catalogs answer (" << engineName(cs.engine) << ")\n";
+    return 0;
 }
 
 } // namespace
@@ -75,12 +166,22 @@ int main(int argc, char **argv)
     const QCommandLineOption adminPassOpt(QStringLiteral("admin-password"), QStringLiteral("admin password"), QStringLiteral("pw"));
     const QCommandLineOption enterpriseOpt(QStringLiteral("enterprise"), QStringLiteral("enterprise name"), QStringLiteral("name"));
     const QCommandLineOption scaleOpt(QStringLiteral("scale"), QStringLiteral("mill size, 1..100"), QStringLiteral("N"));
-    p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt, scaleOpt});
+    const QCommandLineOption roleOpt(QStringLiteral("mill-role"), QStringLiteral("the mill's server role"), QStringLiteral("name"));
+    const QCommandLineOption rolePassOpt(QStringLiteral("mill-password"), QStringLiteral("its password"), QStringLiteral("pw"));
+    const QCommandLineOption addressOpt(QStringLiteral("address"), QStringLiteral("server address for the workstations"), QStringLiteral("a"));
+    const QCommandLineOption replaceOpt(QStringLiteral("replace"), QStringLiteral("overwrite config.ini"));
+    p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt, scaleOpt,
+                  roleOpt, rolePassOpt, addressOpt, replaceOpt});
     p.addHelpOption();
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     const QStringList args = p.positionalArguments();
-    if (args.size() != 1) return usage();
+    if (args.isEmpty()) return usage();
     const QString command = args.first();
+    if (command == QLatin1String("config")) {
+        if (args.size() != 2) return usage(QStringLiteral("config needs the file of lines that init printed"));
+        return writeWorkstationConfig(args.at(1), p.isSet(dirOpt) ? p.value(dirOpt) : QString(), p.isSet(replaceOpt));
+    }
+    if (args.size() != 1) return usage();
 
     ConnectionSettings cs;
     if (p.isSet(engineOpt) && !engineFromName(p.value(engineOpt), &cs.engine))
@@ -140,11 +241,30 @@ int main(int argc, char **argv)
     cs.password = p.value(passOpt);
     cs.database = p.value(dbOpt);
     cs.dataDir = QDir(p.isSet(dirOpt) ? p.value(dirOpt) : QStringLiteral(".")).absolutePath();
+    const QString millRole = p.value(roleOpt);
+    if (p.isSet(roleOpt)) {
+        if (cs.engine != Engine::PostgreSQL) return usage(QStringLiteral("--mill-role goes with --engine postgres"));
+        if (!p.isSet(rolePassOpt)) return usage(QStringLiteral("--mill-role needs --mill-password"));
+        if (cs.database.isEmpty()) cs.database = millRole;
+    } else if (p.isSet(rolePassOpt) || p.isSet(addressOpt)) {
+        return usage(QStringLiteral("--mill-password and --address go with --mill-role"));
+    }
     if (cs.engine == Engine::PostgreSQL && cs.database.isEmpty()) cs.database = QStringLiteral("feedmill");
 
     SystemClock clock;
     try {
+        if (!millRole.isEmpty()) {
+            const MillServerResult m = setUpMillServer(cs, millRole, p.value(rolePassOpt), cs.database);
+            out() << (m.roleCreated ? "created the role " : "set the password of the existing role ") << millRole << "\n";
+            if (m.databaseCreated) out() << "created the database " << cs.database << ", owned by " << millRole << "\n";
+            if (!m.schemasCreated.isEmpty())
+                out() << "created the schemas " << m.schemasCreated.join(QStringLiteral(", ")) << ", owned by " << millRole << "\n";
+        }
         std::unique_ptr<Session> s = Session::open(cs, embedded);
+        if (!millRole.isEmpty()) {
+            actAsRole(*s, millRole);
+            s->execDdl(QStringLiteral("SET client_min_messages = warning")); // no notices about schemas made just before
+        }
         bool hasSchema = true;
         try {
             s->scalar(QStringLiteral("SELECT COUNT(*) FROM {zxauth1}"));
@@ -198,6 +318,18 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    if (!millRole.isEmpty()) {
+        AppConfig c;
+        c.qymc = p.isSet(enterpriseOpt) ? p.value(enterpriseOpt) : QStringLiteral("示范饲料有限公司");
+        c.engine = engineName(Engine::PostgreSQL);
+        c.dataIP = p.isSet(addressOpt) ? p.value(addressOpt) : cs.host;
+        if (cs.port > 0 && cs.port != 5432) c.dataPort = QString::number(cs.port);
+        c.dbName = cs.database;
+        c.baseUser = millRole;
+        c.basepass = p.value(rolePassOpt);
+        c.username = command == QLatin1String("demo") ? QStringLiteral("admin") : p.value(adminCodeOpt);
+        printWorkstationConfig(c);
+    }
     if (embedded) {
         const QString path = QDir(cs.dataDir).filePath(QStringLiteral("config.ini"));
         if (!QFileInfo::exists(path)) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QSysInfo>
 
@@ -62,6 +63,18 @@ QString ConfigFile::defaultPath()
     return QDir::current().filePath(QStringLiteral("config.ini"));
 }
 
+QString ConfigFile::userFolder()
+{
+    // Not AppDataLocation: that follows the application name, which differs
+    // between the application and the admin tool.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("feedmill"));
+}
+
+QString ConfigFile::workingFolder(const QString &currentDir, const QString &userDir)
+{
+    return QFileInfo::exists(QDir(currentDir).filePath(QStringLiteral("config.ini"))) ? currentDir : userDir;
+}
+
 QByteArray ConfigFile::scramble(const QByteArray &bytes)
 {
     QByteArray out = bytes;
@@ -89,7 +102,16 @@ ConfigReadResult ConfigFile::read(const QString &path)
         r.problem = QStringLiteral("配置文件已损坏，已按缺省值读取。");
         return r;
     }
+    const ConfigReadResult parsed = parse(text);
+    r.config = parsed.config;
+    r.damaged = parsed.damaged;
+    r.problem = parsed.problem;
+    return r;
+}
 
+ConfigReadResult ConfigFile::parse(const QString &text)
+{
+    ConfigReadResult r;
     AppConfig c;
     bool inSection = false;
     bool sawSection = false;
@@ -120,7 +142,7 @@ ConfigReadResult ConfigFile::read(const QString &path)
     return r;
 }
 
-bool ConfigFile::write(const QString &path, const AppConfig &config, QString *error)
+QString ConfigFile::plainText(const AppConfig &config)
 {
     QString text = QLatin1Char('[') + kSection + QStringLiteral("]\r\n");
     for (const KeyRef &k : kKeys) {
@@ -137,7 +159,12 @@ bool ConfigFile::write(const QString &path, const AppConfig &config, QString *er
     }
     for (const auto &kv : config.otherKeys)
         text += kv.first + QLatin1Char('=') + kv.second + QStringLiteral("\r\n");
+    return text;
+}
 
+bool ConfigFile::write(const QString &path, const AppConfig &config, QString *error)
+{
+    const QString text = plainText(config);
     // The system's own words for these are English and say little to a clerk.
     const QFileInfo target(path);
     if (target.isDir()) {

@@ -2,6 +2,11 @@
 // The workstation's configuration file "config.ini" in the working directory:
 // one INI section "config", keys spelled with a trailing colon and blank, the
 // whole file scrambled byte by byte on disk.
+//
+// The working directory is the folder the program was started in when that
+// folder holds a config.ini (an installation set up there, the demo of
+// ./run); otherwise it is the user's own folder, so that a program started
+// from the desktop menu keeps one configuration per user wherever it starts.
 
 #include "data/connectionsettings.h"
 
@@ -56,7 +61,18 @@ class ConfigFile {
 public:
     static QString defaultPath(); // config.ini in the current directory
 
+    // This user's folder for the workstation (~/.local/share/feedmill), the
+    // same for the application and the admin tool.
+    static QString userFolder();
+    // currentDir when it holds a config.ini, else userDir.
+    static QString workingFolder(const QString &currentDir, const QString &userDir);
+
     static ConfigReadResult read(const QString &path);
+    // Reads the file's plain text (as plainText() gives it, or as the admin
+    // tool prints it for the workstations).
+    static ConfigReadResult parse(const QString &text);
+    // The file's text before scrambling; the operator password is left empty.
+    static QString plainText(const AppConfig &config);
     // Writes atomically (temp file and rename); the operator password is
     // written empty whatever the config holds.
     static bool write(const QString &path, const AppConfig &config, QString *error);

@@ -151,6 +151,51 @@ private slots:
         QVERIFY(ConfigFile::write(path(), c, nullptr));
         QCOMPARE(ConfigFile::read(path()).config.workstation, QStringLiteral("收款台一号"));
     }
+
+    // A config.ini where the program starts wins (installations made in a
+    // folder, the demo of ./run); anywhere else the user's own folder is used.
+    void workingFolderPrefersAConfiguredCurrentFolder_data()
+    {
+        QTest::addColumn<bool>("currentHasFile");
+        QTest::addColumn<bool>("userHasFile");
+        QTest::addColumn<bool>("expectCurrent");
+        QTest::newRow("only the current folder") << true << false << true;
+        QTest::newRow("both: the current folder still") << true << true << true;
+        QTest::newRow("only the user's folder") << false << true << false;
+        QTest::newRow("neither: the user's folder") << false << false << false;
+    }
+    void workingFolderPrefersAConfiguredCurrentFolder()
+    {
+        QFETCH(bool, currentHasFile);
+        QFETCH(bool, userHasFile);
+        QFETCH(bool, expectCurrent);
+        QTemporaryDir current, user;
+        if (currentHasFile) QVERIFY(ConfigFile::write(current.filePath(QStringLiteral("config.ini")), AppConfig(), nullptr));
+        if (userHasFile) QVERIFY(ConfigFile::write(user.filePath(QStringLiteral("config.ini")), AppConfig(), nullptr));
+        QCOMPARE(ConfigFile::workingFolder(current.path(), user.path()), expectCurrent ? current.path() : user.path());
+    }
+
+    // The admin tool prints its notes and then the file's lines; saved whole,
+    // that text reads back as the configuration it printed.
+    void printedLinesReadBackWithTheNotesBeforeThem()
+    {
+        AppConfig c;
+        c.qymc = QStringLiteral("维兰饲料有限公司");
+        c.engine = QStringLiteral("postgres");
+        c.dataIP = QStringLiteral("192.168.1.20");
+        c.dataPort = QStringLiteral("5433");
+        c.dbName = QStringLiteral("mill_a");
+        c.baseUser = QStringLiteral("mill_a");
+        c.basepass = QStringLiteral("p=w;'x");
+        c.username = QStringLiteral("admin");
+        QString printed = QStringLiteral("created the role mill_a\nbaseUser: =someone else\n\n") + ConfigFile::plainText(c);
+        printed.remove(QLatin1Char('\r'));
+        const ConfigReadResult r = ConfigFile::parse(printed);
+        QVERIFY(!r.damaged);
+        QCOMPARE(ConfigFile::plainText(r.config), ConfigFile::plainText(c));
+
+        QVERIFY(ConfigFile::parse(QStringLiteral("qymc: =Mill\nengine: =postgres\n")).damaged);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConfigFile)

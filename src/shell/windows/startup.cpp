@@ -94,6 +94,11 @@ int runApplication(QApplication &app)
     static AppContext ctx;
     ctx.clock = &clock;
     ctx.prompter = &prompter;
+    const QString folder = ConfigFile::workingFolder(QDir::currentPath(), ConfigFile::userFolder());
+    // Work in that folder from here on: relative data folders resolve there
+    // and the instance started after the first-run set-up starts there.
+    if (!QDir().mkpath(folder) || !QDir::setCurrent(folder))
+        prompter.inform(nullptr, QStringLiteral("无法使用工作文件夹 %1，配置文件将保存在当前文件夹。").arg(QDir::toNativeSeparators(folder)));
     ctx.workingDir = QDir::currentPath();
     ReportPreview::setMessageHandler([](QWidget *parent, const QString &text) { prompter.inform(parent, text); });
 
