@@ -2,15 +2,6 @@
 
 namespace fm {
 
-std::optional<FormulaHead> FormulaReader::find(const QString &number)
-{
-    const QString n = number.trimmed();
-    if (n.isEmpty()) return std::nullopt;
-    const auto r = m_s.row(QStringLiteral("SELECT id, pfhm, pfmc FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}"), {n});
-    if (!r) return std::nullopt;
-    return FormulaHead{r->id(), r->text(QStringLiteral("pfhm")), r->text(QStringLiteral("pfmc"))};
-}
-
 std::vector<PricedFormulaLine> FormulaReader::pricedLines(const QString &number)
 {
     std::vector<PricedFormulaLine> out;

@@ -1,22 +1,14 @@
 #pragma once
 // What production needs of a saved formula: its register row (pfzlk) and its
 // lines (velpfk), each line priced in yuan per tonne for costing a run.
-// A small reader of its own, so production does not depend on how the
-// formulation windows keep their work.
+// Finding a formula by its number is the formula book's (formulation/formulabook.h).
 
 #include "data/session.h"
 
 #include <QString>
-#include <optional>
 #include <vector>
 
 namespace fm {
-
-struct FormulaHead {
-    qint64 id = 0;
-    QString number; // pfhm as stored
-    QString name;   // pfmc
-};
 
 struct PricedFormulaLine {
     QString yldm, ylmc, yldj;
@@ -28,8 +20,6 @@ class FormulaReader {
 public:
     explicit FormulaReader(Session &s) : m_s(s) {}
 
-    // By number, trimmed, letter case ignored.
-    std::optional<FormulaHead> find(const QString &number);
     // The formula's lines in order. A material is priced at its stock's
     // moving average (ylhzk.yljg, yuan per tonne); one without a stock row at
     // its register price s0 × 1000; one in neither at the formula line's own

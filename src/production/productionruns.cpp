@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/numbertext.h"
 #include "data/dberror.h"
+#include "formulation/formulabook.h"
 #include "production/productcatalogue.h"
 #include "production/productstock.h"
 
@@ -45,9 +46,8 @@ QString ProductionRuns::categoryName(const QString &flag)
 
 std::optional<FormulaHead> ProductionRuns::openFormula(const QString &number)
 {
-    FormulaReader reader(m_s);
-    reader.refreshPricesFromStock(number);
-    return reader.find(number);
+    FormulaReader(m_s).refreshPricesFromStock(number);
+    return FormulaBook(m_s).find(number);
 }
 
 ProductionRun ProductionRuns::draw(const RunHead &head, int firstSerial)
@@ -63,7 +63,7 @@ ProductionRun ProductionRuns::draw(const RunHead &head, int firstSerial)
         throw DomainError(QStringLiteral("输入资料不完整！"), ErrorCode::Incomplete);
 
     FormulaReader reader(m_s);
-    if (!reader.find(head.formula)) throw DomainError(QStringLiteral("配方号码不存在！"), ErrorCode::NotFound);
+    if (!FormulaBook(m_s).find(head.formula)) throw DomainError(QStringLiteral("配方号码不存在！"), ErrorCode::NotFound);
     const std::vector<PricedFormulaLine> formula = reader.pricedLines(head.formula);
     if (formula.empty()) throw DomainError(QStringLiteral("该配方没有原料！"), ErrorCode::NotFound);
 

@@ -10,6 +10,7 @@
 // another workstation is never changed.
 
 #include "data/session.h"
+#include "formulation/formulabook.h"
 #include "production/formulareader.h"
 
 #include <QString>
