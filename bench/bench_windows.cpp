@@ -17,6 +17,7 @@
 #include "benchsupport.h"
 
 #include "common/clock.h"
+#include "common/dates.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
 #include "sales/turnovernumbers.h"
@@ -98,8 +99,18 @@ QWidget *findTarget(QWidget *window, const QString &name)
 struct Step {
     enum Kind { Type, Choose, Click } kind;
     QString target;
-    QString text; // Type: the text; Choose: the item, empty for the first real one
+    // Type: the text ("@today" and "@period-start" name today and the start
+    // of the settlement period that holds it); Choose: the item, empty for
+    // the first real one.
+    QString text;
 };
+
+QString typedText(const QString &text)
+{
+    if (text == QLatin1String("@today")) return dateText(QDate::currentDate());
+    if (text == QLatin1String("@period-start")) return dateText(settlementPeriodOf(QDate::currentDate()).start);
+    return text;
+}
 
 struct FirstLookUp {
     QString what; // for the table
@@ -122,6 +133,19 @@ const std::map<int, FirstLookUp> &firstLookUps()
         {38, {QStringLiteral("operator admin"), {{Step::Type, QStringLiteral("人员代码"), QStringLiteral("admin")}}}},
         {42, {QStringLiteral("first region, its first customer's prices"),
               {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()}}}},
+        // The lines of the first region in the current settlement period.
+        {17, {QStringLiteral("first region's lines of this period"),
+              {{Step::Choose, QStringLiteral("region"), QString()},
+               {Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Type, QStringLiteral("end"), QStringLiteral("@today")}}}},
+        {18, {QStringLiteral("first customer's cost rows of this period"),
+              {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()},
+               {Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Type, QStringLiteral("end"), QStringLiteral("@today")}, {Step::Click, QStringLiteral("filter"), QString()}}}},
+        // Empty dates: this month's lines, current and archived.
+        {24, {QStringLiteral("first customer's lines of this month"),
+              {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()},
+               {Step::Type, QStringLiteral("start"), QString()}, {Step::Type, QStringLiteral("end"), QString()}}}},
     };
     return steps;
 }
@@ -136,7 +160,7 @@ QString runStep(QWidget *window, const Step &step)
         auto *edit = qobject_cast<QLineEdit *>(target);
         if (!edit) return QStringLiteral("\"%1\" is not a field").arg(step.target);
         edit->setFocus();
-        edit->setText(step.text);
+        edit->setText(typedText(step.text));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(edit, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
