@@ -6,6 +6,9 @@
 // same connection (goal ≤ 2×).
 //   costs/process         the service, as "开始处理" runs it
 //   costs/aggregate       the reference
+//   costs/process_nosync  the service with the embedded engine's commit not
+//                         waiting for the disk (synchronous=OFF): what the
+//                         durable commit costs (no goal; the same on PostgreSQL)
 //   costs/read_rows       reading the rebuilt rows back, as the regional
 //                         sheet does (no goal)
 
@@ -72,6 +75,14 @@ void process(benchmark::State &state)
     }
 }
 
+void processNoSync(benchmark::State &state)
+{
+    CostProcessing costs(*g->s, kWorkstation);
+    if (g->s->engine() == Engine::SQLite) g->s->exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    for (auto _ : state) benchmark::DoNotOptimize(costs.process(g->region, g->period.start, g->period.end).grossProfit);
+    if (g->s->engine() == Engine::SQLite) g->s->exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
 void aggregate(benchmark::State &state)
 {
     QSqlQuery q(g->s->database());
@@ -106,6 +117,7 @@ int main(int argc, char **argv)
     setUp();
     bench::inMicroseconds(benchmark::RegisterBenchmark("costs/process", process));
     bench::inMicroseconds(benchmark::RegisterBenchmark("costs/aggregate", aggregate));
+    bench::inMicroseconds(benchmark::RegisterBenchmark("costs/process_nosync", processNoSync));
     bench::inMicroseconds(benchmark::RegisterBenchmark("costs/read_rows", readRows));
     const QString n = QString::number(g->lines);
     const int code = bench::runAndReport(
@@ -113,6 +125,8 @@ int main(int argc, char **argv)
         {{QStringLiteral("cost processing, one region, one period (%1 lines)").arg(n), QStringLiteral("costs/process"),
           QStringLiteral("costs/aggregate"), 2,
           QStringLiteral("rebuild of the cost rows in one transaction vs the bare gross-profit aggregate")},
+         {QStringLiteral("cost processing without the commit's sync"), QStringLiteral("costs/process_nosync"),
+          QStringLiteral("costs/aggregate"), 0, QStringLiteral("embedded engine with synchronous=OFF for this figure only")},
          {QStringLiteral("the region's cost rows read back"), QStringLiteral("costs/read_rows"),
           QStringLiteral("costs/aggregate"), 0, QStringLiteral("what the regional sheet reads")}});
     CostProcessing(*g->s, kWorkstation).clearRegion(g->region);

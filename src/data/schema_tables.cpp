@@ -240,12 +240,14 @@ std::vector<TableDef> buildTables()
     // Customer cost detail (fphm holds the sales line's recnum as text, up to
     // eleven characters). Each workstation keeps its own rows (owner: its
     // identity), so two clerks processing costs never replace each other's.
+    // A workstation holds one run's rows, so its owner finds a customer's
+    // rows too; a second index would only slow the rebuild.
     add(V, "khcb_mx",
         Cols{T("khdm", kCustomerCode), T("region", kRegion), T("khmc", kCustomerName)}
             + productColumns()
             + Cols{F("zznum"), F("zzjg"), F("zzje"), F("cbjg"), F("cbje"), F("cbce"),
                    T("rq", kDate), T("fphm", 11), T("owner", kWorkstation)},
-        {IX({"owner", "region"}), IndexDef{{"owner", "khdm", "rq"}, false, true, {"owner", "rq"}}});
+        {IX({"owner", "region"})});
 
     // Customer arrears by month ("yyyy-mm").
     add(V, "khzqk", arrearsColumns(7), {CI({"khdm"}), IX({"region"})});

@@ -93,27 +93,26 @@ int CostProcessing::clearRegion(const QString &region)
 CostRun CostProcessing::process(const QString &region, const QDate &start, const QDate &end)
 {
     checkRange(start, end);
-    const Values range{region.trimmed(), dateText(start), dateText(end)};
     CostRun run;
     m_s.transaction([&] {
         run = CostRun();
         m_s.execute(QStringLiteral("DELETE FROM {khcb_mx} WHERE owner = ?"), {m_owner});
-        // The first line in table order without a cost price ends the run.
-        const auto stop = m_s.row(QStringLiteral("SELECT id, khmc, cpmc, cpgg FROM {sale1} WHERE region = ? AND rq_1 >= ? "
-                                                 "AND rq_1 <= ? AND ABS(COALESCE(cbjg, 0)) < ? ORDER BY id {first:1}"),
-                                  range + Values{money::kStoredTolerance});
-        QString lines = kCountedLines;
-        Values values = Values{m_owner} + range;
-        if (stop) {
-            lines += QStringLiteral(" AND id < ?");
-            values << stop->id();
-            run.stopMessage = zeroCostMessage(stop->text(QStringLiteral("khmc")), stop->text(QStringLiteral("cpmc")),
-                                              stop->text(QStringLiteral("cpgg")));
-        }
-        run.lines = m_s.execute(kRebuild.arg(lines), values);
-        run.grossProfit = m_s.scalar(QStringLiteral("SELECT COALESCE(SUM(cbce), 0) FROM {khcb_mx} "
-                                                    "WHERE owner = ? AND region = ?"),
-                                     {m_owner, region.trimmed()})
+        run.lines = m_s.execute(kRebuild.arg(kCountedLines),
+                                {m_owner, region.trimmed(), dateText(start), dateText(end)});
+        // The rows keep the lines' table order, so the first one without a
+        // cost price is the line the run stops at; the usual run has none
+        // and reads its own rows only once.
+        const auto totals = m_s.row(QStringLiteral("SELECT MIN(CASE WHEN ABS(cbjg) < ? THEN id END) AS stop, "
+                                                   "COALESCE(SUM(cbce), 0) AS g FROM {khcb_mx} WHERE owner = ?"),
+                                    {money::kStoredTolerance, m_owner});
+        run.grossProfit = totals->number(QStringLiteral("g"));
+        if (totals->isNull(QStringLiteral("stop"))) return;
+        const qint64 stop = totals->integer(QStringLiteral("stop"));
+        const auto at = m_s.row(QStringLiteral("SELECT khmc, cpmc, cpgg FROM {khcb_mx} WHERE id = ?"), {stop});
+        run.stopMessage = zeroCostMessage(at->text(QStringLiteral("khmc")), at->text(QStringLiteral("cpmc")),
+                                          at->text(QStringLiteral("cpgg")));
+        run.lines -= m_s.execute(QStringLiteral("DELETE FROM {khcb_mx} WHERE owner = ? AND id >= ?"), {m_owner, stop});
+        run.grossProfit = m_s.scalar(QStringLiteral("SELECT COALESCE(SUM(cbce), 0) FROM {khcb_mx} WHERE owner = ?"), {m_owner})
                               .toDouble();
     });
     return run;
