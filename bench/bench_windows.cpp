@@ -99,9 +99,9 @@ QWidget *findTarget(QWidget *window, const QString &name)
 struct Step {
     enum Kind { Type, Choose, Click } kind;
     QString target;
-    // Type: the text ("@today" and "@period-start" name today and the start
-    // of the settlement period that holds it); Choose: the item, empty for
-    // the first real one.
+    // Type: the text ("@today", "@period-start" and "@period-end" name today
+    // and the first and last day of the settlement period that holds it);
+    // Choose: the item, empty for the first real one.
     QString text;
 };
 
@@ -109,6 +109,7 @@ QString typedText(const QString &text)
 {
     if (text == QLatin1String("@today")) return dateText(QDate::currentDate());
     if (text == QLatin1String("@period-start")) return dateText(settlementPeriodOf(QDate::currentDate()).start);
+    if (text == QLatin1String("@period-end")) return dateText(settlementPeriodOf(QDate::currentDate()).end);
     return text;
 }
 
@@ -146,6 +147,13 @@ const std::map<int, FirstLookUp> &firstLookUps()
         {24, {QStringLiteral("first customer's lines of this month"),
               {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()},
                {Step::Type, QStringLiteral("start"), QString()}, {Step::Type, QStringLiteral("end"), QString()}}}},
+        // The lines the proposed archiving range holds, up to this period's cut-off.
+        {31, {QStringLiteral("lines up to this period's cut-off"),
+              {{Step::Type, QStringLiteral("end"), QStringLiteral("@period-end")}}}},
+        {33, {QStringLiteral("lines of this period"),
+              {{Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Click, QStringLiteral("query"), QString()}}}},
+        {43, {QStringLiteral("first category's costs"), {{Step::Choose, QStringLiteral("category"), QString()}}}},
     };
     return steps;
 }

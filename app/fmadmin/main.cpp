@@ -4,6 +4,7 @@
 // feedmill.db and a config.ini.
 
 #include "common/clock.h"
+#include "data/backup.h"
 #include "data/migration.h"
 #include "data/scaledata.h"
 #include "data/seed.h"
@@ -40,6 +41,8 @@ int usage(const QString &problem = QString())
              "       fmadmin demo [engine options] [--scale N]\n"
              "       fmadmin ddl --engine sqlite|postgres|sqlserver\n"
              "       fmadmin migrate [--data-dir DIR]\n"
+             "       fmadmin backup FILE [engine options]\n"
+             "       fmadmin restore FILE [--force] [engine options]\n"
              "engine options: --engine E --host H --port P --user U --password P --database D --data-dir DIR\n"
              "Without --engine the embedded SQLite catalogs are made in --data-dir (default: the current folder):\n"
              "one file feedmill.db, with a config.ini beside it. The embedded engine serves the workstations of\n"
@@ -49,7 +52,11 @@ int usage(const QString &problem = QString())
              "every workstation first.\n"
              "demo --scale N (1..100) loads a mill at N% of the top size instead of the small sample: the top size\n"
              "(100) is 10000 customers in 60 regions, 500 products, 5 million customer prices and 5 million sales\n"
-             "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n";
+             "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n"
+             "backup writes a consistent copy of the installation into FILE while workstations go on working\n"
+             "(embedded: the database file; PostgreSQL: pg_dump of the schemas vel, sc and histvel). restore puts\n"
+             "a backup back: into an empty folder or database, or with --force over an installation that holds\n"
+             "data (every table is replaced, in one transaction).\n";
     err().flush();
     return 2;
 }
@@ -62,7 +69,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("fmadmin"));
 
     QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo, ddl or migrate"));
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo, ddl, migrate, backup or restore"));
     const QCommandLineOption engineOpt(QStringLiteral("engine"), QStringLiteral("engine"), QStringLiteral("engine"));
     const QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"));
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"));
@@ -74,12 +81,17 @@ int main(int argc, char **argv)
     const QCommandLineOption adminPassOpt(QStringLiteral("admin-password"), QStringLiteral("admin password"), QStringLiteral("pw"));
     const QCommandLineOption enterpriseOpt(QStringLiteral("enterprise"), QStringLiteral("enterprise name"), QStringLiteral("name"));
     const QCommandLineOption scaleOpt(QStringLiteral("scale"), QStringLiteral("mill size, 1..100"), QStringLiteral("N"));
-    p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt, scaleOpt});
+    const QCommandLineOption forceOpt(QStringLiteral("force"), QStringLiteral("restore over an installation that holds data"));
+    p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt,
+                  scaleOpt, forceOpt});
     p.addHelpOption();
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     const QStringList args = p.positionalArguments();
-    if (args.size() != 1) return usage();
+    if (args.isEmpty()) return usage();
     const QString command = args.first();
+    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    if (args.size() != (withFile ? 2 : 1)) return usage(withFile ? QStringLiteral("%1 needs a FILE").arg(command) : QString());
+    if (p.isSet(forceOpt) && command != QLatin1String("restore")) return usage(QStringLiteral("--force goes with restore"));
 
     ConnectionSettings cs;
     if (p.isSet(engineOpt) && !engineFromName(p.value(engineOpt), &cs.engine))
@@ -117,7 +129,7 @@ int main(int argc, char **argv)
         }
         return 0;
     }
-    if (command != QLatin1String("init") && command != QLatin1String("demo"))
+    if (command != QLatin1String("init") && command != QLatin1String("demo") && !withFile)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 
     int scale = 0;
@@ -142,6 +154,45 @@ int main(int argc, char **argv)
     if (cs.engine == Engine::PostgreSQL && cs.database.isEmpty()) cs.database = QStringLiteral("feedmill");
 
     SystemClock clock;
+    if (withFile) {
+        const QString file = QFileInfo(args.at(1)).absoluteFilePath();
+        try {
+            QElapsedTimer timer;
+            timer.start();
+            if (command == QLatin1String("backup")) {
+                std::unique_ptr<Session> s = Session::open(cs);
+                makeBackup(*s, file);
+                out() << "backed up the installation into " << file << " (" << QFileInfo(file).size() << " bytes) in "
+                      << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
+                return 0;
+            }
+            const RestoreResult r = restoreBackup(cs, file, p.isSet(forceOpt));
+            out() << "restored " << r.tables << " tables, " << r.rows << " rows, from " << file << " in "
+                  << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
+        } catch (const DbError &e) {
+            err() << "fmadmin: " << e.message() << "\n";
+            if (e.rawText() != e.message()) err() << "  (" << e.rawText() << ")\n";
+            return 1;
+        } catch (const DomainError &e) {
+            err() << "fmadmin: " << e.message() << "\n";
+            return 1;
+        }
+        // A folder restored into is an installation the workstations can start in.
+        if (embedded && !QFileInfo::exists(QDir(cs.dataDir).filePath(QStringLiteral("config.ini")))) {
+            AppConfig c;
+            c.qymc = p.isSet(enterpriseOpt) ? p.value(enterpriseOpt) : QStringLiteral("示范饲料有限公司");
+            c.engine = engineName(Engine::SQLite);
+            c.dataDir = QStringLiteral(".");
+            QString error;
+            const QString path = QDir(cs.dataDir).filePath(QStringLiteral("config.ini"));
+            if (!ConfigFile::write(path, c, &error)) {
+                err() << "fmadmin: cannot write " << path << ": " << error << "\n";
+                return 1;
+            }
+            out() << "wrote " << path << " (enterprise name: --enterprise)\n";
+        }
+        return 0;
+    }
     try {
         std::unique_ptr<Session> s = Session::open(cs, embedded);
         bool hasSchema = true;

@@ -1,6 +1,7 @@
 #include "pricing/costdocuments.h"
 
 #include "common/dates.h"
+#include "pricing/costprices.h"
 
 namespace fm {
 
@@ -96,6 +97,32 @@ ReportDocument customerCostPrices(const std::vector<SaleLine> &lines)
                                    ReportColumn(QStringLiteral("日期"), {}, 1.1).asDate()});
     t.setPointSize(9);
     for (const SaleLine &l : lines) t.addRow({l.khmc, l.cpmc, l.cpgg, l.zznum, l.zzjg, l.zcjg, l.cbjg, l.rq_1});
+    return doc;
+}
+
+ReportDocument historicalCostTable(const std::vector<SaleLine> &lines)
+{
+    ReportDocument doc;
+    doc.setPage(PageSetup::a4Portrait());
+    doc.addTitle(QStringLiteral("历史成本价格表"));
+    doc.addTitle(QStringLiteral("(单位：产量：公斤，价格：元/吨)"), 10.5, false);
+    ReportTable &t = doc.addTable({text("地区"), text("客户名称", "", 1.3), text("产品名称", "", 1.6),
+                                   text("产品规格", "", 0.8), number("实际销量"), number("政策价"), number("成本价"),
+                                   ReportColumn(QStringLiteral("开票日期"), {}, 1.1).asDate()});
+    t.setPointSize(9);
+    for (const SaleLine &l : lines) t.addRow({l.region, l.khmc, l.cpmc, l.cpgg, l.zznum, l.zcjg, l.cbjg, l.rq_1});
+    t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(4));
+    return doc;
+}
+
+ReportDocument priceFilterList(const std::vector<PriceFilterRow> &rows)
+{
+    ReportDocument doc;
+    doc.setPage(PageSetup::a4Portrait());
+    doc.addTitle(QStringLiteral("低于成本价格销售的客户价格过滤明细"));
+    ReportTable &t = doc.addTable({text("地区名称"), text("客户名称", "", 1.3), text("产品名称", "", 1.6),
+                                   text("规格", "", 0.7), number("政策价格"), number("成本价格"), number("价格差额")});
+    for (const PriceFilterRow &r : rows) t.addRow({r.dqmc, r.khmc, r.cpmc, r.cpgg, r.zcjg, r.cbjg, r.jgce});
     return doc;
 }
 

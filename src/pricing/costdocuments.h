@@ -10,6 +10,8 @@
 
 namespace fm {
 
+struct PriceFilterRow;
+
 // "地区结算表：" over the region's cost rows (by date); a row without a
 // quantity is not printed. Totals: kilograms and margin.
 ReportDocument regionalCostSheet(const std::vector<CostDetail> &rows, const QString &qymc, const QString &region,
@@ -28,5 +30,11 @@ ReportDocument customerCostList(const std::vector<CostDetail> &rows, const QStri
 // "客户成本价格打印：" over a customer's current sales lines.
 ReportDocument customerCostPrices(const std::vector<SaleLine> &lines);
 
+// "历史成本价格表" over the lines of the cost-price history window. Total:
+// kilograms.
+ReportDocument historicalCostTable(const std::vector<SaleLine> &lines);
+
+// "低于成本价格销售的客户价格过滤明细" over the price filter's rows.
+ReportDocument priceFilterList(const std::vector<PriceFilterRow> &rows);
 
 } // namespace fm
