@@ -73,6 +73,7 @@ Tsj_bf::Tsj_bf(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
     m_bar->setFormat(QStringLiteral("%v / %m"));
+    m_bar->setTextVisible(false); // shown while a run counts its rows
 
     auto *dates = new QHBoxLayout;
     dates->addWidget(labelFor(QStringLiteral("起始日期："), m_start, m_form));
@@ -147,6 +148,7 @@ void Tsj_bf::setBusy(bool busy)
 {
     m_busy = busy;
     m_form->setEnabled(!busy);
+    m_bar->setTextVisible(busy);
     showProgress();
 }
 
