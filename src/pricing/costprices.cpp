@@ -228,14 +228,16 @@ int PriceFilter::rebuild(const QString &regionCode)
     int n = 0;
     m_s.transaction([&] {
         m_s.execute(QStringLiteral("DELETE FROM {khjggl}"));
-        // A region that no longer exists keeps the name the price row has.
+        // A price equal to the cost earns nothing either: sales entry warns
+        // on a difference of 0, so the filter lists it. A region that no
+        // longer exists keeps the name the price row has.
         n = m_s.execute(
             QStringLiteral("INSERT INTO {khjggl} (dqbh, dqmc, khmc, khdm, cpdm, cpmc, cpgg, zcjg, cbjg, jgce, rq) "
                            "SELECT k.dqbh, COALESCE(d.dq, k.dqmc), k.khmc, k.khdm, k.cpdm, k.cpmc, k.cpgg, "
                            "{stored:k.fhll}, {stored:p.cbjg}, {stored:k.fhll - p.cbjg}, ? "
                            "FROM {price} p JOIN {khprice} k ON {ci:k.cpdm} = {ci:p.cpdm} "
                            "LEFT JOIN {dqk} d ON d.bh = k.dqbh "
-                           "WHERE k.fhll IS NOT NULL AND k.fhll <> 0 AND k.fhll < p.cbjg - ?")
+                           "WHERE k.fhll IS NOT NULL AND k.fhll <> 0 AND k.fhll < p.cbjg + ?")
                 + (oneRegion ? QStringLiteral(" AND k.dqbh = ?") : QString()) + QStringLiteral(" ORDER BY p.id, k.id"),
             values);
     });

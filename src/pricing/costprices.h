@@ -9,8 +9,9 @@
 //                   product within two dates (and, if asked, in the price
 //                   table), so that cost processing can run again with it.
 // PriceFilter       rebuilds the price filter (khjggl): every customer price
-//                   whose policy price is below the product's cost price.
-//                   Sales entry reads it to warn; it sees the old table or
+//                   whose policy price does not exceed the product's cost
+//                   price (difference 0 or below), which is when sales entry
+//                   warns from it; it sees the old table or
 //                   the new one, never half of it.
 
 #include "data/rowpager.h"
@@ -113,7 +114,8 @@ class PriceFilter {
 public:
     PriceFilter(Session &s, const Clock &clock) : m_s(s), m_clock(clock) {}
 
-    // Empties the filter and fills it with the customer prices below cost:
+    // Empties the filter and fills it with the customer prices at or below
+    // cost:
     // of every region, or of the region with that code. A customer price
     // without a policy price (empty or 0) is never listed. Returns the rows.
     int rebuild(const QString &regionCode = QString());

@@ -179,37 +179,41 @@ private slots:
         QCOMPARE(writes, 2);
     }
 
-    // Exactly the customer prices below cost: not equal ones, not empty or 0
-    // ones; a deleted region's rows keep the name the price row has; one
-    // region's filter leaves only its rows; the old table goes in the same
-    // transaction as the new rows come.
+    // Exactly the customer prices at or below cost (equal ones earn nothing
+    // and sales entry warns on them), not empty or 0 ones; a deleted
+    // region's rows keep the name the price row has; one region's filter
+    // leaves only its rows; the old table goes in the same transaction as the
+    // new rows come.
     void filter()
     {
         product("n401", "0", 2520, 2400.0);
         product("n402", "0", 3000, QVariant());
         s().insert(QStringLiteral("dqk"), {{"dq", "城关街道"}, {"bh", "11"}});
         s().insert(QStringLiteral("dqk"), {{"dq", "东山片区"}, {"bh", "12"}});
-        customerPrice("1100001", "n401", 2520.0);   // equal: not listed
+        customerPrice("1100001", "n401", 2520.0);   // equal: listed with 0
         customerPrice("1100002", "n401", 2519.0);   // 1 below
         customerPrice("1100003", "n401", QVariant()); // no policy price
         customerPrice("1100004", "n401", 0.0);      // none either
+        customerPrice("1100005", "n401", 2520.01);  // a cent above: not listed
         customerPrice("1200001", "N401", 2400.5);
         customerPrice("1300001", "n402", 2999.99);  // region 13 deleted
         customerPrice("1100002", "n402", 3100.0);
         s().insert(QStringLiteral("khjggl"), {{"khdm", "1100009"}, {"cpdm", "n999"}, {"jgce", -5.0}});
 
         PriceFilter f(s(), m_clock);
-        QCOMPARE(f.rebuild(), 3);
+        QCOMPARE(f.rebuild(), 4);
         const std::vector<PriceFilterRow> rows = f.rows();
-        QCOMPARE(int(rows.size()), 3);
-        QCOMPARE(rows[0].khdm, QStringLiteral("1100002"));
-        QCOMPARE(rows[0].jgce, -1.0);
-        QCOMPARE(rows[0].dqmc, QStringLiteral("城关街道"));
-        QCOMPARE(rows[0].dqbh, QStringLiteral("11"));
-        QCOMPARE(rows[1].jgce, -119.5);
-        QCOMPARE(rows[2].dqmc, QStringLiteral("旧地区名"));
-        QCOMPARE(rows[2].jgce, -0.01);
-        QCOMPARE(rows[2].rq, kNow);
+        QCOMPARE(int(rows.size()), 4);
+        QCOMPARE(rows[0].khdm, QStringLiteral("1100001"));
+        QCOMPARE(rows[0].jgce, 0.0);
+        QCOMPARE(rows[1].khdm, QStringLiteral("1100002"));
+        QCOMPARE(rows[1].jgce, -1.0);
+        QCOMPARE(rows[1].dqmc, QStringLiteral("城关街道"));
+        QCOMPARE(rows[1].dqbh, QStringLiteral("11"));
+        QCOMPARE(rows[2].jgce, -119.5);
+        QCOMPARE(rows[3].dqmc, QStringLiteral("旧地区名"));
+        QCOMPARE(rows[3].jgce, -0.01);
+        QCOMPARE(rows[3].rq, kNow);
         FM_COMPARE_GOLDEN(priceFilterList(rows).toText(), "pricing/golden/price_filter_list.txt");
 
         QCOMPARE(f.rebuild(QStringLiteral("12")), 1);
