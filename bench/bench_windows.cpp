@@ -127,6 +127,12 @@ const std::map<int, FirstLookUp> &firstLookUps()
         // A new slip draws its number; the customer's print rows are reset.
         {10, {QStringLiteral("new slip, customer 1100001"),
               {{Step::Click, QStringLiteral("选择客户"), QString()}, {Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        {13, {QStringLiteral("customer 1100001"), {{Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        {14, {QStringLiteral("customer 1100001"), {{Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        {15, {QStringLiteral("customer 1100001"), {{Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        {16, {QStringLiteral("customer 1100001"), {{Step::Type, QStringLiteral("客户代码"), QStringLiteral("1100001")}}}},
+        {20, {QStringLiteral("a region's customers"), {{Step::Choose, QStringLiteral("地区"), QString()}}}},
+        {23, {QStringLiteral("a region's customers"), {{Step::Choose, QStringLiteral("地区"), QString()}}}},
         {25, {QStringLiteral("first region's customers"), {{Step::Choose, QStringLiteral("地区"), QString()}}}},
         {26, {QStringLiteral("staff of 经理室"), {{Step::Choose, QStringLiteral("@list"), QStringLiteral("经理室")}}}},
         {28, {QStringLiteral("first region's customer prices"),

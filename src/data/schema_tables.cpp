@@ -152,10 +152,10 @@ std::vector<TableDef> buildTables()
          T("author", 76)},
         {UCI({"authid"})});
 
-    // Customer register.
+    // Customer register; xyed is the credit limit (yuan), empty for none.
     add(V, "zxkh",
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("dq", 10), T("khbz", 1),
-         T("teleph", 12)},
+         T("teleph", 12), F("xyed")},
         {UCI({"khdm"}), IX({"dq"})});
 
     // Regions.
@@ -183,7 +183,11 @@ std::vector<TableDef> buildTables()
         {T("khdm", kCustomerCode), T("khmc", kCustomerName), T("cpdm", kProductCode),
          T("cpmc", kProductName), T("cpgg", kSpec), F("kpjg"), T("dqbh", 2),
          T("dqmc", kRegion), T("cpbz", 1), DT("rq"), F("fhll")},
-        {UCI({"khdm", "cpdm"}), CI({"cpdm"}), IX({"dqmc"}), IX({"khmc"})});
+        // A region's prices are read a page at a time in the order of the
+        // folded codes: the region index carries them, so no page sorts the
+        // region's rows.
+        {UCI({"khdm", "cpdm"}), CI({"cpdm"}), IndexDef{{"dqmc", "khdm", "cpdm"}, false, true, {"dqmc"}},
+         IX({"khmc"})});
 
     // Month-end rebate schedule, one row per product flag.
     {
@@ -250,7 +254,7 @@ std::vector<TableDef> buildTables()
         {IX({"owner", "region"})});
 
     // Customer arrears by month ("yyyy-mm").
-    add(V, "khzqk", arrearsColumns(7), {CI({"khdm"}), IX({"region"})});
+    add(V, "khzqk", arrearsColumns(7), {CI({"khdm", "rq"}), IX({"region"}), IX({"rq"})});
 
     // Working table of the arrears summary.
     add(V, "khqk_cx", arrearsColumns(kDate));

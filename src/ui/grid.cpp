@@ -281,7 +281,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     });
     connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first) {
         // A pager's first page arrives after the reset: fit the columns to it.
-        if (first == 0) m_view->resizeColumnsToContents();
+        if (first == 0) fitColumns();
         updateStatus();
     });
     // Accessible by the caption of its first column's list.

@@ -1,5 +1,6 @@
 #include "accounts/windows/taddkh.h"
 
+#include "accounts/windows/creditlimitfield.h"
 #include "accounts/windows/regionbox.h"
 #include "accounts/windows/tinskh.h"
 #include "common/gbk.h"
@@ -59,6 +60,9 @@ Taddkh::Taddkh(AppContext &ctx, QWidget *parent)
     FieldGrid cg(customers, 2);
     cg.add(QStringLiteral("地区："), m_region).add(QStringLiteral("客户名称："), m_customer);
     cg.newRow().add(QStringLiteral("客户代码："), m_code);
+    // The chosen customer's credit limit, beside its code.
+    m_credit = new CreditLimitField(ctx, customers, m_code);
+    cg.add(m_credit);
     cg.layout()->addLayout(buttonRow({m_insert, m_delete}), cg.layout()->rowCount(), 0, 1, 4);
 
     // New regions.

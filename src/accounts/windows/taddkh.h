@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace fm {
 
+class CreditLimitField;
 class Grid;
 class Tinskh;
 
@@ -33,6 +34,7 @@ public:
     QComboBox *regionListBox() const { return m_regionList; }
     Grid *priceGrid() const { return m_prices; }
     Tinskh *insertWindow() const { return m_insertWindow; }
+    CreditLimitField *creditField() const { return m_credit; }
 
 private:
     Go regionChosen();
@@ -59,6 +61,7 @@ private:
     QLineEdit *m_regionCode;
     QComboBox *m_regionList;
     Grid *m_prices;
+    CreditLimitField *m_credit;
     // Adding a region is entered apart from the customers' steps.
     EnterChain *m_regionSteps;
 
