@@ -108,16 +108,19 @@ struct Step {
     // Enter: Enter in a field as the window filled it.
     enum Kind { Type, Enter, Choose, Click, Date, Row } kind;
     QString target;
-    // Type: the text; Choose: the item, empty for the first real one; Date:
-    // "today" or "today-N" (days back)
+    // Type: the text ("@today", "@period-start" and "@period-end" name today
+    // and the first and last day of the settlement period that holds it);
+    // Choose: the item, empty for the first real one; Date: "today" or
+    // "today-N" (days back).
     QString text;
 };
 
-// The query windows open on the current settlement period (to today); a
-// clerk's first look-up keeps those dates.
-QString periodStart()
+QString typedText(const QString &text)
 {
-    return dateText(settlementPeriodOf(QDate::currentDate()).start);
+    if (text == QLatin1String("@today")) return dateText(QDate::currentDate());
+    if (text == QLatin1String("@period-start")) return dateText(settlementPeriodOf(QDate::currentDate()).start);
+    if (text == QLatin1String("@period-end")) return dateText(settlementPeriodOf(QDate::currentDate()).end);
+    return text;
 }
 
 struct FirstLookUp {
@@ -153,7 +156,7 @@ const std::map<int, FirstLookUp> &firstLookUps()
         // A customer's funds rows of this period (an empty end date is today).
         {32, {QStringLiteral("funds rows of customer 1100001, this period"),
               {{Step::Type, QStringLiteral("customer"), QStringLiteral("1100001")},
-               {Step::Type, QStringLiteral("from"), periodStart()},
+               {Step::Type, QStringLiteral("from"), QStringLiteral("@period-start")},
                {Step::Type, QStringLiteral("to"), QString()}}}},
         {2201, {QStringLiteral("the period's returns by invoice date"), {{Step::Click, QStringLiteral("query"), QString()}}}},
         {2202, {QStringLiteral("funds rows of customer 1100001, this period"),
@@ -165,8 +168,8 @@ const std::map<int, FirstLookUp> &firstLookUps()
                  {Step::Click, QStringLiteral("query"), QString()}}}},
         {2204, {QStringLiteral("first region's sales, this period, current and archived"),
                 {{Step::Choose, QStringLiteral("region"), QString()},
-                 {Step::Type, QStringLiteral("from"), periodStart()},
-                 {Step::Type, QStringLiteral("to"), dateText(QDate::currentDate())},
+                 {Step::Type, QStringLiteral("from"), QStringLiteral("@period-start")},
+                 {Step::Type, QStringLiteral("to"), QStringLiteral("@today")},
                  {Step::Click, QStringLiteral("query"), QString()}}}},
         {38, {QStringLiteral("operator admin"), {{Step::Type, QStringLiteral("人员代码"), QStringLiteral("admin")}}}},
         // Production: a code typed or a product chosen, as the clerk starts.
@@ -205,6 +208,26 @@ const std::map<int, FirstLookUp> &firstLookUps()
                {Step::Date, QStringLiteral("起始日期"), QStringLiteral("today-365")},
                {Step::Date, QStringLiteral("截止日期"), QStringLiteral("today")},
                {Step::Click, QStringLiteral("query"), QString()}}}},
+        // The lines of the first region in the current settlement period.
+        {17, {QStringLiteral("first region's lines of this period"),
+              {{Step::Choose, QStringLiteral("region"), QString()},
+               {Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Type, QStringLiteral("end"), QStringLiteral("@today")}}}},
+        {18, {QStringLiteral("first customer's cost rows of this period"),
+              {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()},
+               {Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Type, QStringLiteral("end"), QStringLiteral("@today")}, {Step::Click, QStringLiteral("filter"), QString()}}}},
+        // Empty dates: this month's lines, current and archived.
+        {24, {QStringLiteral("first customer's lines of this month"),
+              {{Step::Choose, QStringLiteral("region"), QString()}, {Step::Choose, QStringLiteral("customerName"), QString()},
+               {Step::Type, QStringLiteral("start"), QString()}, {Step::Type, QStringLiteral("end"), QString()}}}},
+        // The lines the proposed archiving range holds, up to this period's cut-off.
+        {31, {QStringLiteral("lines up to this period's cut-off"),
+              {{Step::Type, QStringLiteral("end"), QStringLiteral("@period-end")}}}},
+        {33, {QStringLiteral("lines of this period"),
+              {{Step::Type, QStringLiteral("start"), QStringLiteral("@period-start")},
+               {Step::Click, QStringLiteral("query"), QString()}}}},
+        {43, {QStringLiteral("first category's costs"), {{Step::Choose, QStringLiteral("category"), QString()}}}},
     };
     return steps;
 }
@@ -245,7 +268,7 @@ QString runStep(QWidget *window, const Step &step)
         auto *edit = qobject_cast<QLineEdit *>(target);
         if (!edit) return QStringLiteral("\"%1\" is not a field").arg(step.target);
         edit->setFocus();
-        if (step.kind == Step::Type) edit->setText(step.text);
+        if (step.kind == Step::Type) edit->setText(typedText(step.text));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(edit, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);

@@ -6,6 +6,7 @@
 // the workstations need; "config" writes those lines on a workstation.
 
 #include "common/clock.h"
+#include "data/backup.h"
 #include "data/migration.h"
 #include "data/millserver.h"
 #include "data/scaledata.h"
@@ -46,6 +47,8 @@ int usage(const QString &problem = QString())
              "       fmadmin ddl --engine sqlite|postgres|sqlserver\n"
              "       fmadmin migrate [--data-dir DIR]\n"
              "       fmadmin config FILE [--data-dir DIR] [--replace]\n"
+             "       fmadmin backup FILE [engine options]\n"
+             "       fmadmin restore FILE [--force] [engine options]\n"
              "engine options: --engine E --host H --port P --user U --password P --database D --data-dir DIR\n"
              "mill options (PostgreSQL): --mill-role NAME --mill-password PW [--address A]\n"
              "  --user/--password then name a server role that may create roles and databases (its superuser;\n"
@@ -63,7 +66,11 @@ int usage(const QString &problem = QString())
              "every workstation first.\n"
              "demo --scale N (1..100) loads a mill at N% of the top size instead of the small sample: the top size\n"
              "(100) is 10000 customers in 60 regions, 500 products, 5 million customer prices and 5 million sales\n"
-             "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n";
+             "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n"
+             "backup writes a consistent copy of the installation into FILE while workstations go on working\n"
+             "(embedded: the database file; PostgreSQL: pg_dump of the schemas vel, sc and histvel). restore puts\n"
+             "a backup back: into an empty folder or database, or with --force over an installation that holds\n"
+             "data (every table is replaced, in one transaction).\n";
     err().flush();
     return 2;
 }
@@ -154,7 +161,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("fmadmin"));
 
     QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo, ddl or migrate"));
+    p.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, demo, ddl, migrate, backup or restore"));
     const QCommandLineOption engineOpt(QStringLiteral("engine"), QStringLiteral("engine"), QStringLiteral("engine"));
     const QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"));
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"));
@@ -170,8 +177,9 @@ int main(int argc, char **argv)
     const QCommandLineOption rolePassOpt(QStringLiteral("mill-password"), QStringLiteral("its password"), QStringLiteral("pw"));
     const QCommandLineOption addressOpt(QStringLiteral("address"), QStringLiteral("server address for the workstations"), QStringLiteral("a"));
     const QCommandLineOption replaceOpt(QStringLiteral("replace"), QStringLiteral("overwrite config.ini"));
+    const QCommandLineOption forceOpt(QStringLiteral("force"), QStringLiteral("restore over an installation that holds data"));
     p.addOptions({engineOpt, hostOpt, portOpt, userOpt, passOpt, dbOpt, dirOpt, adminCodeOpt, adminPassOpt, enterpriseOpt, scaleOpt,
-                  roleOpt, rolePassOpt, addressOpt, replaceOpt});
+                  roleOpt, rolePassOpt, addressOpt, replaceOpt, forceOpt});
     p.addHelpOption();
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     const QStringList args = p.positionalArguments();
@@ -181,7 +189,9 @@ int main(int argc, char **argv)
         if (args.size() != 2) return usage(QStringLiteral("config needs the file of lines that init printed"));
         return writeWorkstationConfig(args.at(1), p.isSet(dirOpt) ? p.value(dirOpt) : QString(), p.isSet(replaceOpt));
     }
-    if (args.size() != 1) return usage();
+    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    if (args.size() != (withFile ? 2 : 1)) return usage(withFile ? QStringLiteral("%1 needs a FILE").arg(command) : QString());
+    if (p.isSet(forceOpt) && command != QLatin1String("restore")) return usage(QStringLiteral("--force goes with restore"));
 
     ConnectionSettings cs;
     if (p.isSet(engineOpt) && !engineFromName(p.value(engineOpt), &cs.engine))
@@ -219,7 +229,7 @@ int main(int argc, char **argv)
         }
         return 0;
     }
-    if (command != QLatin1String("init") && command != QLatin1String("demo"))
+    if (command != QLatin1String("init") && command != QLatin1String("demo") && !withFile)
         return usage(QStringLiteral("unknown command \"%1\"").arg(command));
 
     int scale = 0;
@@ -252,6 +262,45 @@ int main(int argc, char **argv)
     if (cs.engine == Engine::PostgreSQL && cs.database.isEmpty()) cs.database = QStringLiteral("feedmill");
 
     SystemClock clock;
+    if (withFile) {
+        const QString file = QFileInfo(args.at(1)).absoluteFilePath();
+        try {
+            QElapsedTimer timer;
+            timer.start();
+            if (command == QLatin1String("backup")) {
+                std::unique_ptr<Session> s = Session::open(cs);
+                makeBackup(*s, file);
+                out() << "backed up the installation into " << file << " (" << QFileInfo(file).size() << " bytes) in "
+                      << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
+                return 0;
+            }
+            const RestoreResult r = restoreBackup(cs, file, p.isSet(forceOpt));
+            out() << "restored " << r.tables << " tables, " << r.rows << " rows, from " << file << " in "
+                  << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
+        } catch (const DbError &e) {
+            err() << "fmadmin: " << e.message() << "\n";
+            if (e.rawText() != e.message()) err() << "  (" << e.rawText() << ")\n";
+            return 1;
+        } catch (const DomainError &e) {
+            err() << "fmadmin: " << e.message() << "\n";
+            return 1;
+        }
+        // A folder restored into is an installation the workstations can start in.
+        if (embedded && !QFileInfo::exists(QDir(cs.dataDir).filePath(QStringLiteral("config.ini")))) {
+            AppConfig c;
+            c.qymc = p.isSet(enterpriseOpt) ? p.value(enterpriseOpt) : QStringLiteral("示范饲料有限公司");
+            c.engine = engineName(Engine::SQLite);
+            c.dataDir = QStringLiteral(".");
+            QString error;
+            const QString path = QDir(cs.dataDir).filePath(QStringLiteral("config.ini"));
+            if (!ConfigFile::write(path, c, &error)) {
+                err() << "fmadmin: cannot write " << path << ": " << error << "\n";
+                return 1;
+            }
+            out() << "wrote " << path << " (enterprise name: --enterprise)\n";
+        }
+        return 0;
+    }
     try {
         if (!millRole.isEmpty()) {
             const MillServerResult m = setUpMillServer(cs, millRole, p.value(rolePassOpt), cs.database);

@@ -351,6 +351,19 @@ public:
     }
     QString caseFold(const QString &expr) const override { return QStringLiteral("lower(%1)").arg(expr); }
     QString firstRows(int n) const override { return QStringLiteral("LIMIT %1").arg(n); }
+    // round() takes numeric, not double precision.
+    QString storedMoney(const QString &expr) const override
+    {
+        return QStringLiteral("ROUND(CAST(%1 AS numeric), 4)").arg(expr);
+    }
+    // The identity's sequence does not see ids given explicitly: it moves on
+    // past them, never back (ids handed out before stay used).
+    QStringList afterExplicitIds(const QString &qualifiedTable) const override
+    {
+        return {QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), GREATEST((SELECT COALESCE(MAX(id), 0) "
+                               "FROM %1), COALESCE(pg_sequence_last_value(pg_get_serial_sequence('%1', 'id')::regclass), 0), 1))")
+                    .arg(qualifiedTable)};
+    }
     QStringList clearAllTables() const override
     {
         QStringList names;
@@ -460,6 +473,14 @@ public:
     }
     // The databases use a case-insensitive collation; a plain comparison keeps indexes usable.
     QString caseFold(const QString &expr) const override { return expr; }
+    QStringList beforeExplicitIds(const QString &qualifiedTable) const override
+    {
+        return {QStringLiteral("SET IDENTITY_INSERT %1 ON").arg(qualifiedTable)};
+    }
+    QStringList afterExplicitIds(const QString &qualifiedTable) const override
+    {
+        return {QStringLiteral("SET IDENTITY_INSERT %1 OFF").arg(qualifiedTable)};
+    }
     QString firstRows(int n) const override
     {
         return QStringLiteral("OFFSET 0 ROWS FETCH NEXT %1 ROWS ONLY").arg(n);

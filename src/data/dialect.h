@@ -72,6 +72,14 @@ public:
                                        const QString &where, const QStringList &returned) const;
     // Empties every table and restarts the keys (tests).
     virtual QStringList clearAllTables() const;
+    // The value a money column of four decimals holds, computed inside a
+    // statement (what money::stored does in the client).
+    virtual QString storedMoney(const QString &expr) const { return QStringLiteral("ROUND(%1, 4)").arg(expr); }
+    // Rows copied with their keys (archiving): the statements to run before
+    // and after an INSERT that gives the id column its values, so that the
+    // engine accepts them and later keys continue above them.
+    virtual QStringList beforeExplicitIds(const QString &) const { return {}; }
+    virtual QStringList afterExplicitIds(const QString &) const { return {}; }
 
     // ---- DDL --------------------------------------------------------------
     // Statements that create the catalogs themselves (schemas, databases)

@@ -242,13 +242,17 @@ std::vector<TableDef> buildTables()
                    T("rq_2", kDate), T("cplb", 1)},
         {CI({"khdm"})});
 
-    // Customer cost detail (fphm holds the sales line's recnum as text).
+    // Customer cost detail (fphm holds the sales line's recnum as text, up to
+    // eleven characters). Each workstation keeps its own rows (owner: its
+    // identity), so two clerks processing costs never replace each other's.
+    // A workstation holds one run's rows, so its owner finds a customer's
+    // rows too; a second index would only slow the rebuild.
     add(V, "khcb_mx",
         Cols{T("khdm", kCustomerCode), T("region", kRegion), T("khmc", kCustomerName)}
             + productColumns()
             + Cols{F("zznum"), F("zzjg"), F("zzje"), F("cbjg"), F("cbje"), F("cbce"),
-                   T("rq", kDate), T("fphm", 8)},
-        {CI({"khdm"})});
+                   T("rq", kDate), T("fphm", 11), T("owner", kWorkstation)},
+        {IX({"owner", "region"})});
 
     // Customer arrears by month ("yyyy-mm").
     add(V, "khzqk", arrearsColumns(7), {CI({"khdm", "rq"}), IX({"region"}), IX({"rq"})});

@@ -73,6 +73,8 @@ QString Session::expand(const QString &statement) const
             out += m_dialect->caseFold(arg);
         } else if (kind == QLatin1String("first:")) {
             out += m_dialect->firstRows(arg.toInt());
+        } else if (kind == QLatin1String("stored:")) {
+            out += m_dialect->storedMoney(arg);
         } else {
             throw DbError(QStringLiteral("语句占位符有错：%1").arg(m.captured(0)));
         }

@@ -14,6 +14,7 @@
 //   {ci:khdm}     the column folded for a case-insensitive match
 //   {ci:?}        a parameter folded the same way
 //   {first:1}     limit to the first n rows (after an ORDER BY)
+//   {stored:a-b}  the expression rounded as a money column holds it (4 decimals)
 // Values are always bound ("?"), never pasted into the text.
 
 #include "data/connectionsettings.h"

@@ -11,10 +11,10 @@ void showDocument(AppContext &ctx, QWidget *parent, const ReportDocument &docume
     else ReportPreview::show(parent, document);
 }
 
-void printDocument(AppContext &ctx, QWidget *parent, const ReportDocument &document)
+void printDocument(AppContext &ctx, QWidget *parent, const ReportDocument &document, bool askPrinter)
 {
     if (ctx.printDirect) ctx.printDirect(parent, document);
-    else ReportPreview::printDirect(parent, document, false);
+    else ReportPreview::printDirect(parent, document, askPrinter);
 }
 
 } // namespace fm

@@ -96,7 +96,7 @@ void TstSchema::wholeSchema()
     // Column counts of the wide tables, where a dropped line is easiest to miss.
     const QList<QPair<const char *, int>> counts{
         {"sale1", 32},  {"khzj", 12},   {"khprice", 11}, {"zcprice", 12}, {"khjs_mx", 14},
-        {"khcb_mx", 14}, {"khprn", 15}, {"khtl", 15}, {"pfysk", 9}, {"ylpzk", 42},   {"yybzk", 42},   {"pfyyk", 12},
+        {"khcb_mx", 15}, {"khprn", 15}, {"khtl", 15}, {"pfysk", 9}, {"ylpzk", 42},   {"yybzk", 42},   {"pfyyk", 12},
         {"ylrkmx", 16}, {"ylckmx", 15}, {"velcpk", 38},  {"scylk", 20},   {"scylxh", 16},
         {"cphj", 16},   {"scgzmx", 17}, {"cpcbhz", 17},
     };
@@ -149,6 +149,7 @@ void TstSchema::column_data()
     QTest::newRow("khzj.sale1_id link") << "khzj" << "sale1_id" << ColType::Integer << 0 << -1;
     QTest::newRow("pfysk.czydm owner") << "pfysk" << "czydm" << ColType::Text << 5 << -1;
     QTest::newRow("khprn.owner") << "khprn" << "owner" << ColType::Text << 128 << -1;
+    QTest::newRow("khcb_mx.owner") << "khcb_mx" << "owner" << ColType::Text << 128 << -1;
     QTest::newRow("khprn.zznum") << "khprn" << "zznum" << ColType::Float << 0 << 4;
     QTest::newRow("gd_rq.gdbz") << "gd_rq" << "gdbz" << ColType::Text << 20 << -1;
     QTest::newRow("cplbgg.cpgg") << "cplbgg" << "cpgg" << ColType::Text << 50 << -1;

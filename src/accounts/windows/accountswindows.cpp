@@ -6,6 +6,7 @@
 #include "accounts/windows/tkhjs_bb.h"
 #include "accounts/windows/tkhjscx.h"
 #include "accounts/windows/tkhqk.h"
+#include "accounts/windows/tsj_bf.h"
 #include "accounts/windows/tzx_khcx.h"
 #include "shell/windows/windowregistry.h"
 
@@ -23,6 +24,7 @@ void addAccountsWindows(QHash<int, FunctionWindowDef> &w)
     w.insert(number(Fn::ArrearsPrint), windowDef<Tkh_qkhz>("arrears-print"));
     w.insert(number(Fn::ArrearsSummary), windowDef<Tkhqk>("arrears-summary"));
     w.insert(number(Fn::CustomerPriceHistory), windowDef<Tkhjscx>("customer-price-history"));
+    w.insert(number(Fn::Archiving), windowDef<Tsj_bf>("archiving"));
 }
 
 } // namespace fm
