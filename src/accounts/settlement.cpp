@@ -242,28 +242,31 @@ BatchReport Settlement::settleAll(const std::vector<Customer> &customers, const 
                                   const AfterEach &after)
 {
     BatchReport report;
-    for (size_t i = 0; i < customers.size(); ++i) {
-        const Customer &c = customers[i];
-        if (before && !before(int(i), c)) {
-            report.cancelled = true;
-            break;
+    // Settling is re-run safely, so the customers' commits are made durable once, at the end.
+    m_s.batchCommits([&] {
+        for (size_t i = 0; i < customers.size(); ++i) {
+            const Customer &c = customers[i];
+            if (before && !before(int(i), c)) {
+                report.cancelled = true;
+                break;
+            }
+            SettlementOutcome o;
+            try {
+                o = settle(c, p);
+            } catch (const DbError &e) {
+                report.failed = c;
+                report.error = e.message();
+                break;
+            } catch (const DomainError &e) {
+                report.failed = c;
+                report.error = e.message();
+                break;
+            }
+            if (o.settled) ++report.settled;
+            else ++report.skipped;
+            if (after) after(int(i), c, o);
         }
-        SettlementOutcome o;
-        try {
-            o = settle(c, p);
-        } catch (const DbError &e) {
-            report.failed = c;
-            report.error = e.message();
-            break;
-        } catch (const DomainError &e) {
-            report.failed = c;
-            report.error = e.message();
-            break;
-        }
-        if (o.settled) ++report.settled;
-        else ++report.skipped;
-        if (after) after(int(i), c, o);
-    }
+    });
     return report;
 }
 

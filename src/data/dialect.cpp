@@ -281,6 +281,13 @@ public:
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
                 QStringLiteral("PRAGMA cache_size=-2000"), QStringLiteral("PRAGMA temp_store=DEFAULT")};
     }
+    // WAL with synchronous=NORMAL keeps each commit atomic; the checkpoint
+    // syncs the log and the file once for the whole batch.
+    QStringList beginBatchCommits() const override { return {QStringLiteral("PRAGMA synchronous=NORMAL")}; }
+    QStringList endBatchCommits() const override
+    {
+        return {QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("PRAGMA wal_checkpoint(FULL)")};
+    }
     // Qt looks each parameter up by number in a list as long as the statement's,
     // so very long statements cost more than they save.
     int bulkBoundValues() const override { return 1000; }
@@ -374,6 +381,13 @@ public:
     {
         return {QStringLiteral("CREATE SCHEMA IF NOT EXISTS vel"), QStringLiteral("CREATE SCHEMA IF NOT EXISTS sc"),
                 QStringLiteral("CREATE SCHEMA IF NOT EXISTS histvel")};
+    }
+    // The closing transaction has an id, so its commit waits until the log
+    // holds it, and with it every commit of the batch before it.
+    QStringList beginBatchCommits() const override { return {QStringLiteral("SET synchronous_commit = off")}; }
+    QStringList endBatchCommits() const override
+    {
+        return {QStringLiteral("RESET synchronous_commit"), QStringLiteral("SELECT txid_current()")};
     }
     QStringList beginBulkLoad() const override
     {

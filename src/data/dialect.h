@@ -92,6 +92,12 @@ public:
     // The name of index n (from 1) of t, as the catalog knows it.
     static QString indexName(const TableDef &t, int n, bool unique);
 
+    // A batch of short transactions, each of which may be run again (the
+    // settlement of a region): commits that need not reach the disk one by
+    // one, and the statements that put the setting back and make the whole
+    // batch durable at once.
+    virtual QStringList beginBatchCommits() const { return {}; }
+    virtual QStringList endBatchCommits() const { return {}; }
     // Bulk loads (the data generator): settings for this connection that make
     // a long load cheaper, the statements that put them back, and how many
     // values one statement of many VALUES rows should bind.

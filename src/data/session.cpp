@@ -239,6 +239,19 @@ void Session::execDdl(const QString &statement)
     if (!q.exec(statement)) fail(q);
 }
 
+void Session::batchCommits(const std::function<void()> &fn)
+{
+    if (inTransaction()) return fn(); // the outer transaction commits it all
+    for (const QString &st : m_dialect->beginBatchCommits()) execDdl(st);
+    try {
+        fn();
+    } catch (...) {
+        for (const QString &st : m_dialect->endBatchCommits()) execDdl(st);
+        throw;
+    }
+    for (const QString &st : m_dialect->endBatchCommits()) execDdl(st);
+}
+
 void Session::transaction(const std::function<void()> &fn)
 {
     if (m_depth > 0) {

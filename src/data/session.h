@@ -85,6 +85,10 @@ public:
     // into state outside it.
     void transaction(const std::function<void()> &fn);
     bool inTransaction() const { return m_depth > 0; }
+    // Runs fn, a batch of transactions each of which may be run again, with
+    // commits that do not wait for the disk one by one; however fn ends, the
+    // batch is made durable as a whole before this returns or throws.
+    void batchCommits(const std::function<void()> &fn);
     static constexpr int kTransactionAttempts = 4;
 
     // Takes the write lock on the rows a counter lives in, for the rest of the

@@ -106,6 +106,16 @@ private slots:
             QCOMPARE(s->scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
             QCOMPARE(s->scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2); // FULL
             s->insert(QStringLiteral("bzzl"), {{"bzdm", "01"}});
+            // A batch commits without waiting for the disk and leaves the
+            // setting and the log as they were, even when it fails.
+            QVERIFY_THROWS_EXCEPTION(DomainError, s->batchCommits([&] {
+                QCOMPARE(s->scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 1); // NORMAL
+                s->transaction([&] { s->insert(QStringLiteral("bzzl"), {{"bzdm", "02"}}); });
+                throw DomainError(QStringLiteral("stop"));
+            }));
+            QCOMPARE(s->scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
+            QCOMPARE(s->scalar(QStringLiteral("SELECT COUNT(*) FROM bzzl")).toInt(), 2);
+            QCOMPARE(s->scalar(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)")).toInt(), 0); // not busy
         }
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(files, QStringList{QStringLiteral("feedmill.db")});

@@ -162,16 +162,20 @@ private slots:
             cs.database = database;
             Session::open(cs)->execDdl(QStringLiteral("CREATE SCHEMA sc"));
         }
-        const int roles = s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles")).toInt();
-        const int databases = s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_database")).toInt();
+        // Only this case's own names: other tests share the server.
+        const auto roles = [&] { return s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles WHERE rolname = ?"), {role}).toInt(); };
+        const auto databases = [&] {
+            return s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname = ?"), {database}).toInt();
+        };
+        const int rolesBefore = roles(), databasesBefore = databases();
         try {
             setUpMillServer(m_admin, role, password, database);
             QFAIL("set up a mill that should have been refused");
         } catch (const DomainError &e) {
             QVERIFY2(e.message().contains(says), qPrintable(e.message()));
         }
-        QCOMPARE(s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_roles")).toInt(), roles);
-        QCOMPARE(s->scalar(QStringLiteral("SELECT COUNT(*) FROM pg_database")).toInt(), databases);
+        QCOMPARE(roles(), rolesBefore);
+        QCOMPARE(databases(), databasesBefore);
     }
 };
 
