@@ -33,7 +33,7 @@ struct Premix {
     QString name; // cpmc
     QString spec; // cpgg
     QString flag; // cpbz
-    // The list item: the name padded with blanks to 14 (GBK bytes), then the spec.
+    // The list item: the name padded with blanks to 14 (GBK bytes), then the grade (ylgg).
     QString itemText() const;
 };
 

@@ -76,7 +76,7 @@ double PackagingStock::receive(const QString &code, double price, qint64 count)
 {
     const std::optional<PackagingItem> it = item(code);
     if (!it) throw DomainError(kNoCode, ErrorCode::NotFound);
-    // A label is catalogued with the specification " ": that counts as given.
+    // A label is catalogued with the size " ": that counts as given.
     if (it->name.trimmed().isEmpty() || !isLetterFlag(it->letter)) throw DomainError(kBadItem, ErrorCode::Incomplete);
     if (count <= 0 || count > kMaxPieces) throw badNumber();
     if (!(price >= 0) || price > kMaxPrice) throw badNumber();

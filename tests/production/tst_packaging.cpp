@@ -32,7 +32,7 @@ class TestPackaging : public QObject {
     }
 
     // Packaging items: a bag type "A" with a 40 kg bag, a label type "B"
-    // catalogued with the specification " ", anti-counterfeit labels "F".
+    // catalogued with the size " ", anti-counterfeit labels "F".
     void loadItems()
     {
         s().insert(QStringLiteral("cplbgg"), {{"lbmc", "编织袋"}, {"cpbz", "A"}, {"cpgg", "40"}});
