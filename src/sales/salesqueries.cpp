@@ -85,6 +85,19 @@ double sumOf(const Row &r, const char *column)
     return r.isNull(QLatin1String(column)) ? 0 : r.number(QLatin1String(column));
 }
 
+// The totals a query's summing row holds (n, zznum, zzje, tlnum, kpje).
+LineTotals lineTotals(const std::optional<Row> &r)
+{
+    LineTotals t;
+    if (!r) return t;
+    t.rows = r->integer(QStringLiteral("n"));
+    t.issuedKg = sumOf(*r, "zznum");
+    t.issuedAmount = sumOf(*r, "zzje");
+    t.returnedKg = sumOf(*r, "tlnum");
+    t.returnedAmount = sumOf(*r, "kpje");
+    return t;
+}
+
 } // namespace
 
 bool SalesQuery::hasArrears() const
@@ -210,14 +223,7 @@ LineTotals SalesQueries::totals(const SalesQuery &q)
                                           "SUM(tlnum) AS tlnum, SUM(kpje) AS kpje FROM (%1) q")
                                .arg(l.select),
                            l.values);
-    LineTotals t;
-    if (!r) return t;
-    t.rows = r->integer(QStringLiteral("n"));
-    t.issuedKg = sumOf(*r, "zznum");
-    t.issuedAmount = sumOf(*r, "zzje");
-    t.returnedKg = sumOf(*r, "tlnum");
-    t.returnedAmount = sumOf(*r, "kpje");
-    return t;
+    return lineTotals(r);
 }
 
 // ---- actual arrears ---------------------------------------------------------
@@ -403,14 +409,7 @@ LineTotals SalesQueries::combinedTotals(const CombinedQuery &q, bool history)
                                           "SUM(zzje) AS zzje, SUM(kpje) AS kpje FROM (%1) q")
                                .arg(l.select),
                            l.values);
-    LineTotals t;
-    if (!r) return t;
-    t.rows = r->integer(QStringLiteral("n"));
-    t.issuedKg = sumOf(*r, "zznum");
-    t.issuedAmount = sumOf(*r, "zzje");
-    t.returnedKg = sumOf(*r, "tlnum");
-    t.returnedAmount = sumOf(*r, "kpje");
-    return t;
+    return lineTotals(r);
 }
 
 Rows SalesQueries::printRows(const RowQuery &q, int limit)

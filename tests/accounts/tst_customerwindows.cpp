@@ -32,7 +32,7 @@ using namespace fm::test;
 
 namespace {
 
-void choose(QComboBox *box, const QString &text)
+void chooseAndEnter(QComboBox *box, const QString &text)
 {
     const int index = box->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -111,7 +111,7 @@ private slots:
         // "插入" opens "增加客户" for the chosen region; two customers in a row.
         w.organiseAction()->trigger();
         QVERIFY(!w.regionNameInput()->isEnabled());
-        choose(w.regionBox(), QStringLiteral("城东片区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("城东片区"));
         QVERIFY(w.insertButton()->isEnabled());
         QVERIFY(!w.deleteButton()->isEnabled());
         Tinskh *ins = w.insertWindow();
@@ -138,7 +138,7 @@ private slots:
             m_app.session().insert(QStringLiteral("khprice"), {{"khdm", QString::fromLatin1(code)}, {"khmc", "养殖场"},
                                                                {"cpdm", "n401"}, {"cpmc", "猪用浓缩料"}, {"cpgg", "40"},
                                                                {"kpjg", 3200.5}, {"cpbz", "0"}, {"rq", "2026-12-01 08:00:00"}});
-        choose(w.customerBox(), QStringLiteral("李家猪场"));
+        chooseAndEnter(w.customerBox(), QStringLiteral("李家猪场"));
         QCOMPARE(w.priceGrid()->rowCount(), 1);
         QCOMPARE(w.priceGrid()->textAt(0, 5), QStringLiteral("3200.5"));
         QCOMPARE(w.codeBox()->text(), QStringLiteral("1100002"));
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(w.flagAction()->isEnabled());
         w.flagAction()->trigger();
         QVERIFY(w.flagPanel()->isVisible());
-        choose(w.regionBox(), QStringLiteral("城关镇东区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("城关镇东区"));
         QCOMPARE(w.grid()->rowCount(), 3);
         QVERIFY(!w.flagGroup()->isEnabled());
 
@@ -230,11 +230,11 @@ private slots:
 
         w.regionModeButton()->click();
         QCOMPARE(w.grid()->rowCount(), 2);
-        choose(w.regionBox(), QStringLiteral("城关镇东区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("城关镇东区"));
         w.deleteButton()->click();
         QCOMPARE(m_app.prompter.last(), QStringLiteral("该地区还有客户，不能删除！"));
 
-        choose(w.regionBox(), QStringLiteral("东山乡南区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("东山乡南区"));
         m_app.prompter.answers = {false};
         w.deleteButton()->click();
         QCOMPARE(m_app.prompter.last(), QStringLiteral("你已经放弃删除！"));
@@ -248,7 +248,7 @@ private slots:
 
         w.customerModeButton()->click();
         QVERIFY(!w.deleteButton()->isEnabled());
-        choose(w.regionBox(), QStringLiteral("城关镇东区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("城关镇东区"));
         QCOMPARE(w.nameBox()->count(), 3);
         clickRow(w.grid(), 0);
         QCOMPARE(w.nameBox()->currentText(), QStringLiteral("张记养殖场"));
@@ -257,7 +257,7 @@ private slots:
         w.deleteButton()->click();
         QCOMPARE(m_app.prompter.last(), QStringLiteral("该客户有欠款￥12.500元。不能删除！"));
 
-        choose(w.codeBox(), QStringLiteral("1100003"));
+        chooseAndEnter(w.codeBox(), QStringLiteral("1100003"));
         QCOMPARE(w.nameBox()->currentText(), QStringLiteral("城关门市部"));
         m_app.prompter.clear();
         w.deleteButton()->click();
@@ -286,7 +286,7 @@ private slots:
         QVERIFY(!w.newRegionBox()->isEnabled()); // 2 bytes: not longer than 3
         typeAndEnter(w.newNameInput(), QStringLiteral("张记猪场"));
         QVERIFY(w.newRegionBox()->hasFocus());
-        choose(w.newRegionBox(), QStringLiteral("东山乡南区"));
+        chooseAndEnter(w.newRegionBox(), QStringLiteral("东山乡南区"));
         QVERIFY(w.confirmButton()->hasFocus());
         screenshot(&w, QStringLiteral("tkhmc_xg"));
         w.confirmButton()->click();
@@ -304,7 +304,7 @@ private slots:
         w.activate();
         showWindow(&w);
         QVERIFY(!w.printButton()->isEnabled());
-        choose(w.regionBox(), QStringLiteral("城关镇东区"));
+        chooseAndEnter(w.regionBox(), QStringLiteral("城关镇东区"));
         QCOMPARE(w.grid()->rowCount(), 2);
         QCOMPARE(w.grid()->textAt(1, 0), QStringLiteral("1100003"));
         QVERIFY(w.printButton()->isEnabled());

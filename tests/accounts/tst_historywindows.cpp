@@ -24,14 +24,6 @@ using namespace fm::test;
 
 namespace {
 
-void choose(QComboBox *box, const QString &text)
-{
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 void clickRow(Grid *grid, int row)
 {
     QTableView *view = grid->view();

@@ -26,7 +26,7 @@ namespace {
 
 const QString kEast = QStringLiteral("城关镇东区");
 
-void choose(QComboBox *box, const QString &text)
+void chooseFocused(QComboBox *box, const QString &text)
 {
     const int index = box->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -200,9 +200,9 @@ private slots:
         Tkhjj w(m_app.ctx, nullptr);
         w.activate();
         showWindow(&w);
-        choose(w.regionBox(), kEast);
+        chooseFocused(w.regionBox(), kEast);
         QCOMPARE(w.nameBox()->count(), 1); // the closed customer is not offered
-        choose(w.nameBox(), QStringLiteral("张记养殖场"));
+        chooseFocused(w.nameBox(), QStringLiteral("张记养殖场"));
         QCOMPARE(w.codeInput()->text(), QStringLiteral("1100001"));
         QCOMPARE(w.startInput()->text(), QStringLiteral("2026-12-01"));
         QVERIFY(w.startInput()->hasFocus());
@@ -237,7 +237,7 @@ private slots:
         typeAndEnter(w->startInput(), QStringLiteral("2026-11-19"));
         typeAndEnter(w->endInput(), QStringLiteral("2026-12-18"));
         QVERIFY(w->regionBox()->hasFocus());
-        choose(w->regionBox(), kEast);
+        chooseFocused(w->regionBox(), kEast);
         QCOMPARE(w->candidatesCaption()->text(), QStringLiteral("城关镇东区客户名单："));
         QCOMPARE(texts(w->candidateList()), (QStringList{"1100001 张记养殖场", "1100002 李家猪场"}));
         QVERIFY(!w->backAllButton()->isEnabled());
@@ -285,7 +285,7 @@ private slots:
         showWindow(&w);
         typeAndEnter(w.startInput(), QStringLiteral("2026-11-19"));
         typeAndEnter(w.endInput(), QStringLiteral("2026-12-18"));
-        choose(w.regionBox(), kEast);
+        chooseFocused(w.regionBox(), kEast);
         w.moveAllButton()->click();
 
         // "停止" as the second customer comes up: the first stays settled, the rest are not reached.

@@ -36,7 +36,7 @@ namespace {
 
 const QString kEast = QStringLiteral("城关镇东区");
 
-void choose(QComboBox *box, const QString &text)
+void chooseFocused(QComboBox *box, const QString &text)
 {
     const int index = box->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -129,9 +129,9 @@ private slots:
         w.activate();
         showWindow(&w);
         QVERIFY(w.codeInput()->hasFocus());
-        choose(w.regionBox(), kEast);
+        chooseFocused(w.regionBox(), kEast);
         QCOMPARE(w.nameBox()->count(), 3);
-        choose(w.nameBox(), QStringLiteral("张记养殖场"));
+        chooseFocused(w.nameBox(), QStringLiteral("张记养殖场"));
         QCOMPARE(w.codeInput()->text(), QStringLiteral("1100001"));
         QVERIFY(w.startInput()->hasFocus());
         typeAndEnter(w.startInput(), QStringLiteral("2026/10/19"));
@@ -253,10 +253,10 @@ private slots:
         QCOMPARE(w.regionBox()->currentText(), QStringLiteral("所有地区"));
         QVERIFY(w.regionBox()->hasFocus());
         QCOMPARE(w.startInput()->text(), QStringLiteral("1999-07"));
-        choose(w.regionBox(), kEast);
+        chooseFocused(w.regionBox(), kEast);
         QCOMPARE(w.customerBox()->currentText(), QStringLiteral("所有客户"));
         QCOMPARE(w.customerBox()->count(), 4);
-        choose(w.customerBox(), QStringLiteral("所有客户"));
+        chooseFocused(w.customerBox(), QStringLiteral("所有客户"));
         QVERIFY(w.startInput()->hasFocus());
         pressEnter(w.startInput());
         QVERIFY(w.cutOffInput()->hasFocus());
@@ -284,7 +284,7 @@ private slots:
         QVERIFY(cells.contains(QStringLiteral("A6=城关镇东区 | B6=1100001 | C6=张记养殖场 | D6=300 | E6=5600")));
 
         // One customer.
-        choose(w.customerBox(), QStringLiteral("张记养殖场"));
+        chooseFocused(w.customerBox(), QStringLiteral("张记养殖场"));
         pressEnter(w.startInput());
         typeAndEnter(w.cutOffInput(), QStringLiteral("2026-11"));
         QCOMPARE(w.grid()->rowCount(), 1);
@@ -299,8 +299,8 @@ private slots:
         w.activate();
         showWindow(&w);
         QVERIFY(!w.startInput()->isEnabled());
-        choose(w.regionBox(), kEast);
-        choose(w.customerBox(), QStringLiteral("张记养殖场"));
+        chooseFocused(w.regionBox(), kEast);
+        chooseFocused(w.customerBox(), QStringLiteral("张记养殖场"));
         QVERIFY(w.startInput()->hasFocus());
         typeAndEnter(w.startInput(), QStringLiteral("2025-01-01"));
         typeAndEnter(w.endInput(), QStringLiteral("2026-12-10"));
@@ -328,8 +328,8 @@ private slots:
         QLineEdit *limit = w.creditField()->limitInput();
         QVERIFY(!limit->isEnabled());
         w.organiseAction()->trigger();
-        choose(w.regionBox(), kEast);
-        choose(w.customerBox(), QStringLiteral("李家猪场"));
+        chooseFocused(w.regionBox(), kEast);
+        chooseFocused(w.customerBox(), QStringLiteral("李家猪场"));
         QVERIFY(limit->isEnabled());
         QVERIFY(limit->text().isEmpty());
         typeAndEnter(limit, QStringLiteral("一万"));
@@ -338,9 +338,9 @@ private slots:
         QCOMPARE(*creditLimit(s(), QStringLiteral("1100002")), 20000.0);
         QCOMPARE(w.creditField()->statusLabel()->text(), QStringLiteral("已保存"));
         screenshot(&w, QStringLiteral("taddkh-credit"));
-        choose(w.customerBox(), QStringLiteral("张记养殖场"));
+        chooseFocused(w.customerBox(), QStringLiteral("张记养殖场"));
         QVERIFY(limit->text().isEmpty());
-        choose(w.customerBox(), QStringLiteral("李家猪场"));
+        chooseFocused(w.customerBox(), QStringLiteral("李家猪场"));
         QCOMPARE(limit->text(), QStringLiteral("20000"));
         typeAndEnter(limit, QString());
         QVERIFY(!creditLimit(s(), QStringLiteral("1100002")));

@@ -37,14 +37,6 @@ using namespace fm::test;
 
 namespace {
 
-void choose(QComboBox *box, const QString &text)
-{
-    const int i = box->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    box->setCurrentIndex(i);
-    emit box->activated(i);
-}
-
 // Focus only moves inside the active window.
 void showActive(QWidget &w)
 {

@@ -26,20 +26,6 @@ class TestPackagingWindows : public QObject {
 
     Session &s() { return m_app.session(); }
     QVariant value(const QString &sql, const Values &v = {}) { return s().scalar(sql, v); }
-    static void choose(QComboBox *box, const QString &text)
-    {
-        const int i = box->findText(text);
-        QVERIFY2(i >= 0, qPrintable(text));
-        box->setCurrentIndex(i);
-        emit box->activated(i);
-    }
-    template <class W> static void show(W &w)
-    {
-        w.activate();
-        w.show();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
     static void enterIn(QComboBox *box, const QString &text)
     {
         box->setEditText(text);

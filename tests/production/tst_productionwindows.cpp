@@ -35,21 +35,6 @@ class TestProductionWindows : public QObject {
 
     Session &s() { return m_app.session(); }
     QVariant value(const QString &sql, const Values &v = {}) { return s().scalar(sql, v); }
-    static void choose(QComboBox *box, const QString &text)
-    {
-        const int i = box->findText(text);
-        QVERIFY2(i >= 0, qPrintable(text));
-        box->setCurrentIndex(i);
-        emit box->activated(i);
-    }
-    template <class W> static void show(W &w)
-    {
-        w.activate();
-        w.show();
-        // Under a window system the window must be active to hold the focus.
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
 
 private slots:
     void initTestCase() { FM_INIT_APP_FIXTURE(m_app); }

@@ -26,14 +26,6 @@ using namespace fm::test;
 
 namespace {
 
-void choose(QComboBox *box, const QString &text)
-{
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 } // namespace
 
 class TestSalesQueryWindows : public QObject {

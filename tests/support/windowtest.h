@@ -3,6 +3,7 @@
 // optional screenshots (FM_SCREENSHOT_DIR) for looking at the windows.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
@@ -21,6 +22,25 @@ inline void typeAndEnter(QLineEdit *e, const QString &text)
     e->setFocus();
     e->setText(text);
     pressEnter(e);
+}
+
+// Picks an item by its text as a clerk would, so the box's activated() runs.
+inline void choose(QComboBox *box, const QString &text)
+{
+    const int i = box->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+// Opens a function window as the main window would; under a window system
+// it must be active to hold the focus.
+template <class W> void show(W &w)
+{
+    w.activate();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
 inline void screenshot(QWidget *w, const QString &name)

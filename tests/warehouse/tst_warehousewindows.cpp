@@ -37,14 +37,6 @@ void open(FunctionWindow &w)
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
-void choose(QComboBox *list, const QString &text)
-{
-    const int i = list->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    list->setCurrentIndex(i);
-    emit list->activated(i);
-}
-
 double scalar(Session &s, const QString &sql, const Values &v = {})
 {
     return s.scalar(sql, v).toDouble();
