@@ -100,6 +100,8 @@ private slots:
         // Today lies in the period: A1 costs (3000 + 2250 + 400) / 30 per tonne now.
         QCOMPARE(s().scalar(QStringLiteral("SELECT sccb FROM {velcpzk} WHERE cpdm = 'A1'")).toDouble(), 5650.0 / 30);
 
+        screenshot(&w, QStringLiteral("cost-summary-production"));
+
         // Sales cost on its own tab, at the cost just written back.
         w.tabs()->setCurrentIndex(1);
         w.salesStartInput()->setDate(QDate(2026, 12, 1));

@@ -103,6 +103,7 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
                                    {"产成品(元)", N}, {"半成品(元)", N}, {"包装物(元)", N}, {"标签(元)", N},
                                    {"气费(元)", N}, {"制造费用(元)", N}, {"合计(元)", N}, {"价格", N}, {"标志", T}}),
                           costTab, "costs");
+    m_costGrid->setStretchColumn(1);
     m_progress = progressBar(costTab, "progress");
     {
         auto *top = new QHBoxLayout;
@@ -139,11 +140,15 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
     auto *salesBox = new QGroupBox(QStringLiteral("销售成本"), salesTab);
     m_salesGrid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"销售数量(公斤)", N}, {"销售成本(元)", N}}),
                            salesBox, "salesCosts");
+    m_salesGrid->setStretchColumn(1);
     (new QVBoxLayout(salesBox))->addWidget(m_salesGrid);
     m_salesProgress = progressBar(salesTab, "salesProgress");
     {
+        auto *top = new QHBoxLayout;
+        top->addWidget(salesPeriod);
+        top->addStretch();
         auto *l = new QVBoxLayout(salesTab);
-        l->addWidget(salesPeriod);
+        l->addLayout(top);
         l->addWidget(salesBox, 1);
         l->addWidget(m_salesProgress);
     }
@@ -156,6 +161,7 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
                                        {"总金额(元)", N}, {"实际耗用(吨)", N}, {"实际损耗(吨)", N}, {"损耗(元)", N},
                                        {"标志", T}}),
                               useBox, "materials");
+    m_materialGrid->setStretchColumn(1);
     auto *useBoxLayout = new QVBoxLayout(useBox);
     useBoxLayout->addWidget(m_materialGrid, 1);
     auto *useTotals = new QWidget(useBox);
@@ -175,6 +181,7 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
                                        QStringLiteral("sjhy"), QStringLiteral("ylxh"), QStringLiteral("xhje"),
                                        QStringLiteral("rq_0"), QStringLiteral("rq_1")}),
                           lossTab, "losses");
+    m_lossGrid->setStretchColumn(0);
     auto *lossTotals = new QWidget(lossTab);
     FieldGrid(lossTotals, 2)
         .add(QStringLiteral("实际损耗累计："), display("lossTonnes"), QStringLiteral("(吨)"))
@@ -388,6 +395,7 @@ Tcpbb::Tcpbb(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_grid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"销量(公斤)", N}, {"金额(元)", N},
                                {"退料数量(kg)", N}, {"退料金额(元)", N}}),
                       this, "summary");
+    m_grid->setStretchColumn(1);
     auto *head = new QGroupBox(this);
     FieldGrid(head, 2).add(QStringLiteral("起始日期："), m_start).add(QStringLiteral("截止日期："), m_end);
     auto *top = new QHBoxLayout;
