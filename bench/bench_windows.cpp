@@ -208,6 +208,16 @@ const std::map<int, FirstLookUp> &firstLookUps()
                {Step::Date, QStringLiteral("起始日期"), QStringLiteral("today-365")},
                {Step::Date, QStringLiteral("截止日期"), QStringLiteral("today")},
                {Step::Click, QStringLiteral("query"), QString()}}}},
+        // The month's production cost summary over the last 30 days.
+        {61, {QStringLiteral("production cost summary of the last 30 days"),
+              {{Step::Date, QStringLiteral("start"), QStringLiteral("today-30")},
+               {Step::Date, QStringLiteral("end"), QStringLiteral("today")},
+               {Step::Click, QStringLiteral("confirm"), QString()}}}},
+        // The financial summary of the last 30 days' sales.
+        {19, {QStringLiteral("financial summary of the last 30 days"),
+              {{Step::Date, QStringLiteral("start"), QStringLiteral("today-30")},
+               {Step::Date, QStringLiteral("end"), QStringLiteral("today")},
+               {Step::Click, QStringLiteral("process"), QString()}}}},
         // The lines of the first region in the current settlement period.
         {17, {QStringLiteral("first region's lines of this period"),
               {{Step::Choose, QStringLiteral("region"), QString()},

@@ -7,6 +7,7 @@
 #include "production/windows/tcp_crk.h"
 #include "production/windows/tcx_cpcb.h"
 #include "production/windows/tpzgl.h"
+#include "production/windows/tvel_cphzz.h"
 #include "production/windows/tvelsc.h"
 #include "production/windows/wagewindows.h"
 
@@ -31,6 +32,8 @@ void addProductionWindows(QHash<int, FunctionWindowDef> &w)
     w.insert(number(Fn::MaterialUseQuery), windowDef<Tscylhy>("material-use-query"));
     w.insert(number(Fn::WorkshopQuery), windowDef<Tscpf_cx>("workshop-query"));
     w.insert(number(Fn::ReprocessQuery), windowDef<Tcphj_cx>("reprocess-query"));
+    w.insert(number(Fn::CostSummary), windowDef<Tvel_cphzz>("cost-summary"));
+    w.insert(number(Fn::FinancialReports), windowDef<Tcpbb>("financial-summary"));
 }
 
 } // namespace fm
