@@ -49,7 +49,7 @@ RowQuery ChangeLogQuery::query(const ChangeLogFilter &f)
     check(f);
     RowQuery q;
     q.select = kColumns + whereOf(f, &q.values);
-    q.orderBy = {QStringLiteral("rq"), QStringLiteral("rq_0")};
+    q.orderBy = {QStringLiteral("rq_0")};
     return q;
 }
 

@@ -374,10 +374,10 @@ private slots:
                  kCascade.size() + 1); // and the change-log row
         QCOMPARE(checkEachWriteFailing(s(), tables, prepare,
                                        [this] { reg().deleteCustomer(customerId(QStringLiteral("1100001"))); }),
-                 2);
+                 3); // rows, prices and the change-log row
         QCOMPARE(checkEachWriteFailing(s(), tables, prepare,
                                        [this] { reg().deleteCustomerWithoutRecords(customerId(QStringLiteral("1100002"))); }),
-                 2);
+                 3);
     }
 
     void flagChangeTargetsOneCustomer()
