@@ -4,6 +4,7 @@
 #include "reports/reportdocument.h"
 #include "shell/windows/changelogwindow.h"
 #include "support/appfixture.h"
+#include "support/windowtest.h"
 #include "ui/grid.h"
 
 #include <QTemporaryDir>
@@ -72,6 +73,7 @@ private slots:
         QTest::keyClick(m_window->codeField(), Qt::Key_Return);
         QCOMPARE(m_window->grid()->rowCount(), rows);
         QVERIFY(m_app.prompter.messages.isEmpty());
+        if (rows == 4) fm::test::screenshot(m_window.get(), QStringLiteral("changelog"));
     }
 
     void reversedRangeIsRefused()
