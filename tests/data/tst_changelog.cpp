@@ -10,6 +10,7 @@
 #include "sales/saleline.h"
 #include "shell/menutable.h"
 #include "shell/operators.h"
+#include "staff/companystaff.h"
 #include "support/faults.h"
 #include "support/testdb.h"
 #include "../sales/salesfixture.h"
@@ -158,6 +159,30 @@ private slots:
         // A failure of any write, the log's own included, leaves neither the
         // change nor its record.
         QVERIFY(fm::test::checkEachWriteFailing(s(), kTables, [&] { load(); }, run) >= 2);
+    }
+
+    // Operators taken on, changed and removed: each one row, with what the
+    // operator held.
+    void operatorsOfTheStaff()
+    {
+        load();
+        const QString dept = fm::CompanyStaff::departments().front();
+        fm::CompanyStaff staff(s(), QStringLiteral("admin"));
+        const qint64 id = staff.takeOn(QStringLiteral("李四"), dept, QStringLiteral("61063"), QStringLiteral("abc"));
+        staff.change(id, dept, QStringLiteral("61064"));
+        staff.remove(id);
+        const fm::Rows log = s().rows(QStringLiteral("SELECT czlx, dm, jz, xz FROM {czrz} ORDER BY id"));
+        QCOMPARE(log.size(), size_t(3));
+        QCOMPARE(log[0].text(QStringLiteral("czlx")), QStringLiteral("增加"));
+        QCOMPARE(log[0].text(QStringLiteral("xz")), QStringLiteral("authmc=李四; deptment=%1; author=%2")
+                                                       .arg(dept, fm::CompanyStaff::newOperatorRights()));
+        QCOMPARE(log[1].text(QStringLiteral("jz")), QStringLiteral("authid=61063"));
+        QCOMPARE(log[1].text(QStringLiteral("xz")), QStringLiteral("authid=61064"));
+        QCOMPARE(log[2].text(QStringLiteral("czlx")), QStringLiteral("删除"));
+        QCOMPARE(log[2].text(QStringLiteral("dm")), QStringLiteral("61064"));
+        QVERIFY(log[2].text(QStringLiteral("jz")).startsWith(QStringLiteral("authmc=李四; ")));
+        QVERIFY(fm::test::checkEachWriteFailing(s(), kTables, [&] { load(); },
+                                                [&] { staff.remove(m_operator); }) == 2);
     }
 
     void unchangedValuesWriteNothing()
