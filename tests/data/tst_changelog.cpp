@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "data/changelog.h"
 #include "pricing/pricebook.h"
+#include "production/productcatalogue.h"
 #include "sales/corrections.h"
 #include "sales/saleline.h"
 #include "shell/menutable.h"
@@ -23,7 +24,7 @@ namespace {
 
 const QStringList kTables{QStringLiteral("sale1"), QStringLiteral("khzj"), QStringLiteral("khprn"),
                           QStringLiteral("price"), QStringLiteral("khprice"), QStringLiteral("khjggl"),
-                          QStringLiteral("zxkh"), QStringLiteral("zxauth1"),
+                          QStringLiteral("zxkh"), QStringLiteral("zxauth1"), QStringLiteral("cpgg"),
                           QStringLiteral("czrz")};
 
 } // namespace
@@ -92,6 +93,10 @@ private slots:
                                           << "khmc=城关门市部; dq=城关镇; khbz=3" << "";
         QTest::newRow("rights") << 9 << "操作员权限" << "zxauth1" << "61" << "修改"
                                 << "author=" + QString(fm::kRightsPositions, QLatin1Char('1')) << "?";
+        QTest::newRow("product deleted") << 11 << "产品品种管理" << "price" << "y05" << "删除"
+                                         << "cpmc=猪用预混料; cpgg=0.5; kpjg=12000; cbjg=10000; cpbz=2; khprice行数=2" << "";
+        QTest::newRow("customer price deleted") << 12 << "产品品种管理" << "khprice" << "1100002" << "删除"
+                                                << "cpdm=q25; kpjg=2600; fhll=2550" << "";
         QTest::newRow("password") << 10 << "密码修改" << "zxauth1" << "61" << "修改" << "password=******"
                                   << "password=（已更改）";
     }
@@ -137,6 +142,11 @@ private slots:
                 break;
             }
             case 10: fm::Operators(s()).setPassword(m_operator, QStringLiteral("abc")); break;
+            case 11: fm::ProductCatalogue(s(), m_clock).deleteProduct(QStringLiteral("y05")); break;
+            case 12:
+                fm::ProductCatalogue(s(), m_clock).deleteCustomerPrice(
+                    idOf(QStringLiteral("SELECT id FROM {khprice} WHERE cpdm = 'q25' AND khdm = '1100002'"), {}));
+                break;
             }
         };
 
