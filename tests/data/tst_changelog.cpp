@@ -12,6 +12,7 @@
 #include "shell/menutable.h"
 #include "shell/operators.h"
 #include "staff/companystaff.h"
+#include "warehouse/suppliers.h"
 #include "support/faults.h"
 #include "support/testdb.h"
 #include "../sales/salesfixture.h"
@@ -25,6 +26,7 @@ namespace {
 const QStringList kTables{QStringLiteral("sale1"), QStringLiteral("khzj"), QStringLiteral("khprn"),
                           QStringLiteral("price"), QStringLiteral("khprice"), QStringLiteral("khjggl"),
                           QStringLiteral("zxkh"), QStringLiteral("zxauth1"), QStringLiteral("cpgg"),
+                          QStringLiteral("gyszlk"),
                           QStringLiteral("czrz")};
 
 } // namespace
@@ -33,7 +35,7 @@ class TestChangeLog : public QObject {
     Q_OBJECT
     std::unique_ptr<TestDb> m_db;
     fm::FixedClock m_clock{QDateTime(QDate(2026, 12, 10), QTime(9, 30))};
-    qint64 m_line = 0, m_funds = 0, m_operator = 0;
+    qint64 m_line = 0, m_funds = 0, m_operator = 0, m_supplier = 0;
 
     fm::Session &s() { return m_db->session(); }
 
@@ -57,6 +59,8 @@ class TestChangeLog : public QObject {
         m_line = fm::writeSaleLine(s(), l);
         m_funds = s().insert(QStringLiteral("khzj"), {{"khdm", "1100001"}, {"khmc", "张记养殖场"}, {"rq", "2026-12-05"},
                                                      {"ysje", 4800.0}, {"sjje", 4800.0}, {"sqje", 0.0}});
+        m_supplier = s().insert(QStringLiteral("gyszlk"), {{"gysdm", "g0001"}, {"gysmc", "粮站一"}, {"gysaddr", "城关"},
+                                                          {"gystel", "123"}, {"gysbz", ""}});
         m_operator = s().insert(QStringLiteral("zxauth1"), {{"authid", "61"}, {"authmc", "王会计"},
                                                             {"author", QString(fm::kRightsPositions, QLatin1Char('1'))}});
     }
@@ -97,6 +101,10 @@ private slots:
                                          << "cpmc=猪用预混料; cpgg=0.5; kpjg=12000; cbjg=10000; cpbz=2; khprice行数=2" << "";
         QTest::newRow("customer price deleted") << 12 << "产品品种管理" << "khprice" << "1100002" << "删除"
                                                 << "cpdm=q25; kpjg=2600; fhll=2550" << "";
+        QTest::newRow("supplier renamed") << 13 << "供应商管理" << "gyszlk" << "g0001" << "修改"
+                                          << "gysdm=g0001; gysmc=粮站一" << "gysdm=g0002; gysmc=粮站二";
+        QTest::newRow("supplier deleted") << 14 << "供应商管理" << "gyszlk" << "g0001" << "删除"
+                                          << "gysmc=粮站一; gysaddr=城关; gystel=123" << "";
         QTest::newRow("password") << 10 << "密码修改" << "zxauth1" << "61" << "修改" << "password=******"
                                   << "password=（已更改）";
     }
@@ -142,6 +150,11 @@ private slots:
                 break;
             }
             case 10: fm::Operators(s()).setPassword(m_operator, QStringLiteral("abc")); break;
+            case 13:
+                fm::SupplierRegister(s()).change(m_supplier, {QStringLiteral("g0002"), QStringLiteral("粮站二"),
+                                                              QStringLiteral("城关"), QStringLiteral("123")});
+                break;
+            case 14: fm::SupplierRegister(s()).remove(m_supplier); break;
             case 11: fm::ProductCatalogue(s(), m_clock).deleteProduct(QStringLiteral("y05")); break;
             case 12:
                 fm::ProductCatalogue(s(), m_clock).deleteCustomerPrice(
