@@ -172,6 +172,7 @@ const std::map<int, FirstLookUp> &firstLookUps()
                  {Step::Type, QStringLiteral("to"), QStringLiteral("@today")},
                  {Step::Click, QStringLiteral("query"), QString()}}}},
         {38, {QStringLiteral("operator admin"), {{Step::Type, QStringLiteral("人员代码"), QStringLiteral("admin")}}}},
+        {62, {QStringLiteral("the change log of the last 30 days"), {{Step::Click, QStringLiteral("search"), QString()}}}},
         // Production: a code typed or a product chosen, as the clerk starts.
         {1, {QStringLiteral("ledger product c01"), {{Step::Type, QStringLiteral("code"), QStringLiteral("c01")}}}},
         {3, {QStringLiteral("first product code"), {{Step::Choose, QStringLiteral("code"), QString()}}}},

@@ -2,6 +2,7 @@
 
 #include "common/gbk.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 
 #include <QLocale>
@@ -12,6 +13,7 @@ namespace fm {
 
 namespace {
 
+const QString kFunction = QStringLiteral("客户档案管理");
 const QString kCustomerColumns = QStringLiteral("SELECT %1 FROM {zxkh} ").arg(Customer::columns());
 const QString kRegionColumns = QStringLiteral("SELECT id, dq, bh FROM {dqk} ");
 
@@ -189,6 +191,9 @@ void CustomerRegister::deleteRegion(const QString &name)
         if (!r) throw regionMissing();
         checkRegionDeletable(*r);
         if (m_s.execute(QStringLiteral("DELETE FROM {dqk} WHERE id = ?"), {r->id}) != 1) throw regionMissing();
+        ChangeRecord(kFunction, QStringLiteral("dqk"), r->id, r->code, ChangeRecord::Kind::Delete)
+            .value(QStringLiteral("dqmc"), r->name)
+            .write(m_s);
     });
 }
 
@@ -283,8 +288,12 @@ void CustomerRegister::setFlag(qint64 customerId, const QString &flag)
     static const QStringList kFlags{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("x")};
     if (!kFlags.contains(flag)) throw DomainError(QStringLiteral("客户标志有错！"));
     m_s.transaction([&] {
-        if (m_s.execute(QStringLiteral("UPDATE {zxkh} SET khbz = ? WHERE id = ?"), {flag, customerId}) != 1)
+        const auto c = customerById(customerId);
+        if (!c || m_s.execute(QStringLiteral("UPDATE {zxkh} SET khbz = ? WHERE id = ?"), {flag, customerId}) != 1)
             throw notFound();
+        ChangeRecord(QStringLiteral("客户标志修改"), QStringLiteral("zxkh"), customerId, c->code)
+            .change(QStringLiteral("khbz"), c->flag, flag)
+            .write(m_s);
     });
 }
 
@@ -312,6 +321,11 @@ void CustomerRegister::rename(const QString &code, const QString &newName, const
         if (!r) throw regionMissing();
         if (m_s.execute(QStringLiteral("UPDATE {zxkh} SET khmc = ?, dq = ? WHERE id = ?"), {name, r->name, c->id}) != 1)
             throw notFound();
+        // The register row stands for the copies of the name in the lines.
+        ChangeRecord(kFunction, QStringLiteral("zxkh"), c->id, c->code)
+            .change(QStringLiteral("khmc"), c->name, name)
+            .change(QStringLiteral("dq"), c->region, r->name)
+            .write(m_s);
         for (const Target &t : kTargets) {
             m_s.execute(QStringLiteral("UPDATE {%1} SET khmc = ?, %2 = ? WHERE {ci:khdm} = {ci:?}")
                             .arg(QLatin1String(t.table), QLatin1String(t.regionColumn)),
@@ -324,6 +338,11 @@ void CustomerRegister::deleteCustomerRows(const Customer &c)
 {
     if (m_s.execute(QStringLiteral("DELETE FROM {zxkh} WHERE id = ?"), {c.id}) != 1) throw notFound();
     m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:khdm} = {ci:?}"), {c.code});
+    ChangeRecord(kFunction, QStringLiteral("zxkh"), c.id, c.code, ChangeRecord::Kind::Delete)
+        .value(QStringLiteral("khmc"), c.name)
+        .value(QStringLiteral("dq"), c.region)
+        .value(QStringLiteral("khbz"), c.flag)
+        .write(m_s);
 }
 
 void CustomerRegister::deleteCustomerWithoutRecords(qint64 customerId)

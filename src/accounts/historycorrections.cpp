@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/money.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 #include "sales/corrections.h"
@@ -26,6 +27,8 @@ const QString kRegisterColumns = QStringLiteral("id, khdm, region, khmc, cpdm, c
                                                 "czydm, kprq, tlrq");
 
 // The range's customer and dates on a table's code and date columns.
+const QString kFunction = QStringLiteral("历史数据修改");
+
 const QString kFundsWhere = QStringLiteral("{ci:khdm} = {ci:?} AND rq <= ? AND rq >= ?");
 const QString kLineWhere = QStringLiteral("{ci:khdm} = {ci:?} AND rq_1 <= ? AND rq_1 >= ?");
 const QString kRegisterWhere = QStringLiteral("{ci:khdm} = {ci:?} AND tlrq <= ? AND tlrq >= ?");
@@ -130,10 +133,16 @@ void HistoryCorrections::correctFunds(const CorrectionRange &r, qint64 id, doubl
     Values values{receivable, received, owed, id};
     values << rangeValues(r);
     m_s.transaction([&] {
+        const Row old = fundsRow(id);
         if (m_s.execute(QStringLiteral("UPDATE {khzj} SET ysje = ?, sjje = ?, sqje = ? WHERE id = ? AND ") + kFundsWhere,
                         values)
             != 1)
             throw notFound();
+        ChangeRecord(kFunction, QStringLiteral("khzj"), id, old.text(QStringLiteral("khdm")))
+            .change(QStringLiteral("ysje"), old.number(QStringLiteral("ysje")), receivable)
+            .change(QStringLiteral("sjje"), old.number(QStringLiteral("sjje")), received)
+            .change(QStringLiteral("sqje"), old.number(QStringLiteral("sqje")), owed)
+            .write(m_s);
     });
 }
 
@@ -143,11 +152,17 @@ void HistoryCorrections::correctIssue(const CorrectionRange &r, qint64 id, doubl
     Values values{kilograms, price, lineAmount, id};
     values << rangeValues(r);
     m_s.transaction([&] {
+        const Row old = saleLine(id);
         if (m_s.execute(QStringLiteral("UPDATE {sale1} SET zznum = ?, zzjg = ?, zzje = ? WHERE id = ? AND bz_1 = '1' AND ")
                             + kLineWhere,
                         values)
             != 1)
             throw notFound();
+        ChangeRecord(kFunction, QStringLiteral("sale1"), id, old.text(QStringLiteral("khdm")))
+            .change(QStringLiteral("zznum"), old.number(QStringLiteral("zznum")), kilograms)
+            .change(QStringLiteral("zzjg"), old.number(QStringLiteral("zzjg")), price)
+            .change(QStringLiteral("zzje"), old.number(QStringLiteral("zzje")), lineAmount)
+            .write(m_s);
     });
 }
 
@@ -158,6 +173,7 @@ bool HistoryCorrections::correctReturn(const CorrectionRange &r, qint64 id, doub
     policyPrice = sales::checkPrice(policyPrice);
     returnPrice = sales::checkPrice(returnPrice);
     Corrections corrections(m_s, QString());
+    corrections.recordReturnsAs(kFunction);
     return corrections.reviseReturn(id, [&](const SaleLine &line) {
         if (!within(r, line.khdm, line.rq_1)) throw notFound();
         return Corrections::ReturnRevision{kilograms, policyPrice, returnPrice};
@@ -169,20 +185,34 @@ int HistoryCorrections::correctPolicyPrice(const CorrectionRange &r, qint64 id, 
     policyPrice = sales::checkPrice(policyPrice);
     int changed = 0;
     m_s.transaction([&] {
-        const auto line = m_s.row(QStringLiteral("SELECT khdm, cpdm, cpmc, cpgg, rq_1 FROM {sale1} WHERE id = ? AND bz_1 = '1'"),
+        const auto line = m_s.row(QStringLiteral("SELECT khdm, cpdm, cpmc, cpgg, rq_1, zcjg FROM {sale1} WHERE id = ? AND bz_1 = '1'"),
                                   {id});
         if (!line || !within(r, line->text(QStringLiteral("khdm")), line->text(QStringLiteral("rq_1")))) throw notFound();
         // The customer's price row before the lines, in the order every
         // workstation locks them.
-        if (writeBack)
+        if (writeBack) {
+            const QString cpdm = line->text(QStringLiteral("cpdm"));
+            const auto price = m_s.row(QStringLiteral("SELECT id, fhll FROM {khprice} WHERE {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?}"),
+                                       {r.customerCode, cpdm});
             m_s.execute(QStringLiteral("UPDATE {khprice} SET fhll = ? WHERE {ci:khdm} = {ci:?} AND {ci:cpdm} = {ci:?}"),
-                        {policyPrice, r.customerCode, line->text(QStringLiteral("cpdm"))});
+                        {policyPrice, r.customerCode, cpdm});
+            if (price)
+                ChangeRecord(kFunction, QStringLiteral("khprice"), price->id(), r.customerCode)
+                    .change(QStringLiteral("fhll"), price->value(QStringLiteral("fhll")), policyPrice)
+                    .write(m_s);
+        }
         Values values{policyPrice};
         values << rangeValues(r) << line->value(QStringLiteral("cpmc")) << line->value(QStringLiteral("cpgg"));
         const int n = m_s.execute(
             QStringLiteral("UPDATE {sale1} SET zcjg = ? WHERE ") + kLineWhere + QStringLiteral(" AND bz_1 = '1' AND cpmc = ? AND cpgg = ?"),
             values);
         if (n < 1) throw notFound();
+        // One record for the lines of that product in the range; the line
+        // picked stands for them, the count says how many moved.
+        ChangeRecord(kFunction, QStringLiteral("sale1"), id, line->text(QStringLiteral("khdm")))
+            .change(QStringLiteral("zcjg"), line->value(QStringLiteral("zcjg")), policyPrice)
+            .change(QStringLiteral("行数"), QVariant(), n)
+            .write(m_s);
         changed = n;
     });
     return changed;
@@ -192,6 +222,7 @@ void HistoryCorrections::correctReturnPrice(const CorrectionRange &r, qint64 reg
 {
     price = sales::checkPrice(price);
     Corrections corrections(m_s, QString());
+    corrections.recordReturnsAs(kFunction);
     m_s.transaction([&] {
         const Row reg = registerRow(registerId);
         if (!within(r, reg.text(QStringLiteral("khdm")), reg.text(QStringLiteral("tlrq")))) throw notFound();

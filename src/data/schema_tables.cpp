@@ -309,6 +309,16 @@ std::vector<TableDef> buildTables()
     // Archiving control; at most one row.
     add(V, "gd_rq", {T("qsrq"), T("jzrq"), T("gdbz")});
 
+    // Change log: one row per correction, deletion or price/rights change,
+    // written in the transaction of the change. The application only ever
+    // appends to it; archiving leaves it alone. rq is the date of rq_0, so
+    // the query's date range is an index search.
+    add(V, "czrz",
+        {DT("rq_0"), T("rq", kDate), T("czydm", kOperatorCode), T("gzz", kWorkstation),
+         T("gnmc", 20), T("bm", 12), I("jlid"), T("dm", kProductCode), T("czlx", 4),
+         T("jz", 2000), T("xz", 2000)},
+        {IX({"rq"}), CI({"czydm", "rq"}), IX({"bm", "rq"}), CI({"dm", "rq"})});
+
     // ---- histvel: archived lines -------------------------------------------
 
     // Archived sales lines.

@@ -38,6 +38,16 @@ namespace fm {
 using Values = QVariantList;
 using Fields = std::vector<std::pair<QString, QVariant>>;
 
+class Clock;
+
+// Who works on this session: the change log stamps its rows with it. Set at
+// login (a window reused across logins records the new operator).
+struct SessionActor {
+    QString operatorCode;
+    QString workstation;
+    const Clock *clock = nullptr; // none: the system clock
+};
+
 class Session {
 public:
     // Connects; throws DbError (CannotConnect, or our own text for a missing
@@ -97,6 +107,9 @@ public:
     void lockRows(const QString &table, const QString &column,
                   const QString &where = QString(), const Values &values = {});
 
+    void setActor(SessionActor actor) { m_actor = std::move(actor); }
+    const SessionActor &actor() const { return m_actor; }
+
     // Tests: the n-th write statement (INSERT, UPDATE, DELETE) from now on
     // fails as a database error would; 0 turns it off. writesSeen() counts
     // the writes since the last call, so a test can fail each one in turn.
@@ -130,6 +143,7 @@ private:
     void countWrite(const QString &sql);
 
     ConnectionSettings m_settings;
+    SessionActor m_actor;
     std::unique_ptr<Dialect> m_dialect;
     QString m_connectionName;
     int m_depth = 0;

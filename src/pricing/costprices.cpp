@@ -4,12 +4,17 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "pricing/pricebook.h"
 
 namespace fm {
 
 // ---------------------------------------------------------------- correction
+
+namespace {
+const QString kHistoryFunction = QStringLiteral("历史成本价格修改");
+} // namespace
 
 const QString CostPriceFix::kFactorEmpty = QStringLiteral("系数不能为空！");
 const QString CostPriceFix::kFactorNumber = QStringLiteral("系数必须是数字！");
@@ -80,6 +85,12 @@ CostFixResult CostPriceFix::correct(const QString &flag, double factor)
                                               "AND {ci:price.cpdm} = {ci:velcpzk.cpdm})"),
                                {flag, flag})
                         .toInt();
+        // One record for the category: each product's cost price became its
+        // production cost times the factor.
+        ChangeRecord(QStringLiteral("成本价格修正"), QStringLiteral("price"), 0, flag)
+            .change(QStringLiteral("cbjg"), QVariant(), QStringLiteral("sccb×%1").arg(QString::number(factor, 'g', 15)))
+            .change(QStringLiteral("行数"), QVariant(), r.corrected)
+            .write(m_s);
     });
     return r;
 }
@@ -176,10 +187,23 @@ int CostHistory::setCost(const QString &productCode, const QDate &start, const Q
     int n = 0;
     m_s.transaction([&] {
         // The price table before the lines.
-        if (writeBack)
+        if (writeBack) {
+            const auto price = m_s.row(QStringLiteral("SELECT id, cbjg FROM {price} WHERE {ci:cpdm} = {ci:?}"),
+                                       {productCode.trimmed()});
             m_s.execute(QStringLiteral("UPDATE {price} SET cbjg = ? WHERE {ci:cpdm} = {ci:?}"), {cost, productCode.trimmed()});
+            if (price)
+                ChangeRecord(kHistoryFunction, QStringLiteral("price"), price->id(), productCode)
+                    .change(QStringLiteral("cbjg"), price->number(QStringLiteral("cbjg")), cost)
+                    .write(m_s);
+        }
         n = m_s.execute(QStringLiteral("UPDATE {sale1} SET cbjg = ? WHERE {ci:cpdm} = {ci:?} AND rq_1 >= ? AND rq_1 <= ?"),
                         {cost, productCode.trimmed(), dateText(start), dateText(end)});
+        // The lines of the range: one record, with the range and the count.
+        ChangeRecord(kHistoryFunction, QStringLiteral("sale1"), 0, productCode)
+            .change(QStringLiteral("rq_1"), QVariant(), dateText(start) + QStringLiteral("~") + dateText(end))
+            .change(QStringLiteral("cbjg"), QVariant(), cost)
+            .change(QStringLiteral("行数"), QVariant(), n)
+            .write(m_s);
     });
     return n;
 }
@@ -190,6 +214,11 @@ int CostHistory::clearCosts(const QDate &start, const QDate &end)
     m_s.transaction([&] {
         n = m_s.execute(QStringLiteral("UPDATE {sale1} SET cbjg = 0 WHERE rq_1 >= ? AND rq_1 <= ?"),
                         {dateText(start), dateText(end)});
+        ChangeRecord(kHistoryFunction, QStringLiteral("sale1"), 0, QString())
+            .change(QStringLiteral("rq_1"), QVariant(), dateText(start) + QStringLiteral("~") + dateText(end))
+            .change(QStringLiteral("cbjg"), QVariant(), 0.0)
+            .change(QStringLiteral("行数"), QVariant(), n)
+            .write(m_s);
     });
     return n;
 }

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "production/products.h"
 
@@ -181,19 +182,31 @@ void PriceBook::setProductPrices(qint64 id, double listPrice, double costPrice, 
     const double kpjg = checked(listPrice, kMaxPrice);
     const double cbjg = checked(costPrice, kMaxPrice);
     m_s.transaction([&] {
+        const std::optional<ProductPrice> old = productById(id);
         const int changed = stamp == DateStamp::Today
             ? m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ?, rq = ? WHERE id = ?"),
                           {kpjg, cbjg, dateTimeText(m_clock.now()), id})
             : m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ? WHERE id = ?"), {kpjg, cbjg, id});
         // Another workstation may have deleted the product meanwhile.
-        if (changed != 1) throw DomainError(kNoProduct, ErrorCode::NotFound);
+        if (changed != 1 || !old) throw DomainError(kNoProduct, ErrorCode::NotFound);
+        ChangeRecord(QStringLiteral("产品价格修改"), QStringLiteral("price"), id, old->cpdm)
+            .change(QStringLiteral("kpjg"), old->kpjg, kpjg)
+            .change(QStringLiteral("cbjg"), old->cbjg, cbjg)
+            .write(m_s);
     });
 }
 
 int PriceBook::clearCostPrices()
 {
     int changed = 0;
-    m_s.transaction([&] { changed = m_s.execute(QStringLiteral("UPDATE {price} SET cbjg = 0")); });
+    m_s.transaction([&] {
+        changed = m_s.execute(QStringLiteral("UPDATE {price} SET cbjg = 0"));
+        // One record for the whole table: every product's cost price went to 0.
+        ChangeRecord(QStringLiteral("产品价格修改"), QStringLiteral("price"), 0, QString())
+            .change(QStringLiteral("cbjg"), QStringLiteral("*"), 0.0)
+            .change(QStringLiteral("行数"), QVariant(), changed)
+            .write(m_s);
+    });
     return changed;
 }
 
@@ -252,6 +265,10 @@ CustomerProductPrice PriceBook::setPolicyPrice(qint64 id, double price)
         if (!r) throw DomainError(kNoProduct, ErrorCode::NotFound);
         written = CustomerProductPrice::read(*r);
         m_s.execute(QStringLiteral("UPDATE {khprice} SET fhll = ? WHERE id = ?"), {fhll, id});
+        ChangeRecord(QStringLiteral("客户价格修改"), QStringLiteral("khprice"), id, written.khdm)
+            .context(QStringLiteral("cpdm"), written.cpdm)
+            .change(QStringLiteral("fhll"), written.fhll ? QVariant(*written.fhll) : QVariant(), fhll)
+            .write(m_s);
         // Sales entry warns from the filter table; it must not go on showing
         // the old difference once the policy price has changed.
         m_s.execute(QStringLiteral("UPDATE {khjggl} SET zcjg = ?, jgce = ? - cbjg "
@@ -291,7 +308,14 @@ void PriceBook::saveRebateSchedule(const QString &flag, const RebateSchedule::Ti
 {
     RebateSchedule::Tiers values{};
     for (int i = 0; i < RebateSchedule::kTiers; ++i) values[size_t(i)] = checked(tiers[size_t(i)], kMaxRebate);
+    const std::optional<RebateSchedule> before = rebateSchedule(flag);
     m_s.transaction([&] {
+        if (before) {
+            ChangeRecord rec(QStringLiteral("产品价格修改"), QStringLiteral("zcprice"), before->id, flag);
+            for (int i = 0; i < RebateSchedule::kTiers; ++i)
+                rec.change(tierColumn(i), before->tiers[size_t(i)], values[size_t(i)]);
+            rec.write(m_s);
+        }
         QString sql = QStringLiteral("UPDATE {zcprice} SET rq1 = ?");
         Values v{dateTimeText(m_clock.now())};
         for (int i = 0; i < RebateSchedule::kTiers; ++i) {

@@ -5,6 +5,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 
 #include <QSet>
@@ -426,6 +427,23 @@ NewProductResult ProductCatalogue::addProduct(const NewProduct &p, bool createPr
 
 // ---- deleting -------------------------------------------------------------
 
+namespace {
+
+const QString kFunction = QStringLiteral("产品品种管理");
+
+ChangeRecord deletedProduct(const Product &p)
+{
+    ChangeRecord rec(kFunction, QStringLiteral("price"), p.id, p.code, ChangeRecord::Kind::Delete);
+    rec.value(QStringLiteral("cpmc"), p.name)
+        .value(QStringLiteral("cpgg"), p.spec)
+        .value(QStringLiteral("kpjg"), p.listPrice)
+        .value(QStringLiteral("cbjg"), p.costPrice)
+        .value(QStringLiteral("cpbz"), p.flag);
+    return rec;
+}
+
+} // namespace
+
 void ProductCatalogue::deleteProduct(const QString &code)
 {
     m_s.transaction([&] {
@@ -433,15 +451,22 @@ void ProductCatalogue::deleteProduct(const QString &code)
         if (!product) throw DomainError(kNotFound, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("DELETE FROM {price} WHERE id = ?"), {product->id});
         m_s.execute(QStringLiteral("DELETE FROM {cpgg} WHERE {ci:cpdm} = {ci:?}"), {product->code});
-        m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {product->code});
+        const int prices = m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE {ci:cpdm} = {ci:?}"), {product->code});
+        deletedProduct(*product).value(QStringLiteral("khprice行数"), prices).write(m_s);
     });
 }
 
 void ProductCatalogue::deleteCustomerPrice(qint64 id)
 {
     m_s.transaction([&] {
-        if (m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE id = ?"), {id}) != 1)
+        const auto old = m_s.row(QStringLiteral("SELECT khdm, cpdm, kpjg, fhll FROM {khprice} WHERE id = ?"), {id});
+        if (!old || m_s.execute(QStringLiteral("DELETE FROM {khprice} WHERE id = ?"), {id}) != 1)
             throw DomainError(kNotFound, ErrorCode::NotFound);
+        ChangeRecord(kFunction, QStringLiteral("khprice"), id, old->text(QStringLiteral("khdm")), ChangeRecord::Kind::Delete)
+            .value(QStringLiteral("cpdm"), old->text(QStringLiteral("cpdm")))
+            .value(QStringLiteral("kpjg"), old->value(QStringLiteral("kpjg")))
+            .value(QStringLiteral("fhll"), old->value(QStringLiteral("fhll")))
+            .write(m_s);
     });
 }
 
@@ -559,6 +584,10 @@ void ProductCatalogue::repricePackaging(qint64 priceId, double newPrice)
         const auto item = productById(priceId);
         if (!item) throw DomainError(kNotFound, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("UPDATE {price} SET kpjg = ?, cbjg = ? WHERE id = ?"), {price, price, priceId});
+        ChangeRecord(kFunction, QStringLiteral("price"), priceId, item->code)
+            .change(QStringLiteral("kpjg"), item->listPrice, price)
+            .change(QStringLiteral("cbjg"), item->costPrice, price)
+            .write(m_s);
         // The whole stock is revalued at the new price. The amount is computed
         // from the stored price: a parameter beside the integer sl would be
         // typed as an integer by some engines.
@@ -571,8 +600,10 @@ void ProductCatalogue::repricePackaging(qint64 priceId, double newPrice)
 void ProductCatalogue::deletePackaging(qint64 priceId)
 {
     m_s.transaction([&] {
-        if (m_s.execute(QStringLiteral("DELETE FROM {price} WHERE id = ?"), {priceId}) != 1)
+        const auto item = productById(priceId);
+        if (!item || m_s.execute(QStringLiteral("DELETE FROM {price} WHERE id = ?"), {priceId}) != 1)
             throw DomainError(kNotFound, ErrorCode::NotFound);
+        deletedProduct(*item).write(m_s);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "sales/salesnumbers.h"
 
@@ -12,6 +13,22 @@ namespace {
 const QString kNotFound = QStringLiteral("未找到要修改的记录！");
 const QString kUnchanged = QStringLiteral("数据没有改变，不需修改！");
 const QString kNotLinked = QStringLiteral("该退料的退料记录或资金记录不是唯一的一条，不能修改或删除！");
+const QString kIssueFunction = QStringLiteral("销售数据修改");
+
+// What a deleted line held, for the change log.
+ChangeRecord deletedLine(const QString &function, const SaleLine &l)
+{
+    ChangeRecord rec(function, QStringLiteral("sale1"), l.id, l.khdm, ChangeRecord::Kind::Delete);
+    rec.value(QStringLiteral("cpdm"), l.cpdm).value(QStringLiteral("rq_1"), l.rq_1);
+    if (l.isReturn())
+        rec.value(QStringLiteral("rq_2"), l.rq_2).value(QStringLiteral("tlnum"), l.tlnum)
+            .value(QStringLiteral("kpjg"), l.kpjg).value(QStringLiteral("kpje"), l.kpje);
+    else
+        rec.value(QStringLiteral("zzhm"), l.zzhm).value(QStringLiteral("zznum"), l.zznum)
+            .value(QStringLiteral("zzjg"), l.zzjg).value(QStringLiteral("zzje"), l.zzje);
+    return rec;
+}
+
 const QString kReturnColumns = QStringLiteral("id, khdm, region, khmc, cpdm, cpmc, cpgg, zznum, tlnum, kpjg, kpje, "
                                               "rq_1, rq_2, zzhm, czydm FROM {sale1} ");
 
@@ -57,6 +74,11 @@ void Corrections::modifyIssueLine(qint64 id, double kilograms, double price, con
         const int n = m_s.execute(QStringLiteral("UPDATE {sale1} SET zznum = ?, zzjg = ?, zzje = ? WHERE id = ? AND bz_1 = '1'"),
                                   {kilograms, price, amount, id});
         if (n != 1) throw DomainError(kNotFound, ErrorCode::NotFound);
+        ChangeRecord(kIssueFunction, QStringLiteral("sale1"), id, old.khdm)
+            .change(QStringLiteral("zznum"), old.zznum, kilograms)
+            .change(QStringLiteral("zzjg"), old.zzjg, price)
+            .change(QStringLiteral("zzje"), old.zzje, amount)
+            .write(m_s);
         double spec = 0;
         parseNumber(old.cpgg, &spec);
         m_s.execute(QStringLiteral("UPDATE {khprn} SET sjxl1 = ?, kpje = ?, kpjg = ?, sjbs = ? "
@@ -74,6 +96,7 @@ void Corrections::deleteIssueLine(qint64 id, const QString &workstation, int pri
         const int n = m_s.execute(QStringLiteral("DELETE FROM {sale1} WHERE id = ? AND bz_1 = '1' AND czydm = ?"),
                                   {id, m_operator});
         if (n != 1) throw DomainError(QStringLiteral("只能删除本人录入的记录！"));
+        deletedLine(kIssueFunction, old).write(m_s);
         m_s.execute(QStringLiteral("UPDATE {khprn} SET cpmc = '', cpgg = '', cpdm = '', sjxl1 = '', kpjg = '', kpje = '', "
                                    "sjbs = '', bszl = '' WHERE owner = ? AND czydm = ? AND {ci:khdm} = {ci:?} "
                                    "AND zznum = ? AND zzhm = ?"),
@@ -132,6 +155,11 @@ void Corrections::modifyReturnLine(qint64 id, double kilograms, double price)
         if (money::same(old.tlnum, kilograms, 1e-9) && money::same(old.kpjg, price, 1e-9)) throw DomainError(kUnchanged);
         m_s.execute(QStringLiteral("UPDATE {sale1} SET tlnum = ?, kpjg = ?, kpje = ?, zcje = ? WHERE id = ?"),
                     {kilograms, price, amount, money::lineAmount(old.zcjg, kilograms), id});
+        ChangeRecord(m_returnFunction, QStringLiteral("sale1"), id, old.khdm)
+            .change(QStringLiteral("tlnum"), old.tlnum, kilograms)
+            .change(QStringLiteral("kpjg"), old.kpjg, price)
+            .change(QStringLiteral("kpje"), old.kpje, amount)
+            .write(m_s);
         if (m_s.execute(QStringLiteral("UPDATE {khtl} SET tlnum = ?, tlprice = ?, tlje = ? WHERE id = ?"),
                         {kilograms, price, amount, r.registerId})
             != 1)
@@ -159,6 +187,13 @@ bool Corrections::reviseReturn(qint64 id, const std::function<ReturnRevision(con
         const double policyAmount = money::lineAmount(sales::checkPrice(v.policyPrice), kilograms);
         m_s.execute(QStringLiteral("UPDATE {sale1} SET tlnum = ?, zcjg = ?, zcje = ?, kpjg = ?, kpje = ? WHERE id = ?"),
                     {kilograms, v.policyPrice, policyAmount, v.returnPrice, returnAmount, id});
+        ChangeRecord(m_returnFunction, QStringLiteral("sale1"), id, old.khdm)
+            .change(QStringLiteral("tlnum"), old.tlnum, kilograms)
+            .change(QStringLiteral("zcjg"), old.zcjg, v.policyPrice)
+            .change(QStringLiteral("zcje"), old.zcje, policyAmount)
+            .change(QStringLiteral("kpjg"), old.kpjg, v.returnPrice)
+            .change(QStringLiteral("kpje"), old.kpje, returnAmount)
+            .write(m_s);
         if (m_s.execute(QStringLiteral("UPDATE {khtl} SET tlnum = ?, tlprice = ?, tlje = ? WHERE id = ?"),
                         {kilograms, v.returnPrice, returnAmount, r.registerId})
             != 1)
@@ -196,6 +231,7 @@ void Corrections::deleteReturnLine(qint64 id)
     m_s.transaction([&] {
         const LockedReturn r = lockReturn(id);
         m_s.execute(QStringLiteral("DELETE FROM {sale1} WHERE id = ?"), {id});
+        deletedLine(m_returnFunction, r.line).write(m_s);
         if (m_s.execute(QStringLiteral("DELETE FROM {khtl} WHERE id = ?"), {r.registerId}) != 1
             || m_s.execute(QStringLiteral("DELETE FROM {khzj} WHERE id = ?"), {r.fundsId}) != 1)
             throw DomainError(kNotLinked);

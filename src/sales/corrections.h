@@ -24,6 +24,10 @@ class Corrections {
 public:
     Corrections(Session &s, QString operatorCode) : m_s(s), m_operator(std::move(operatorCode)) {}
 
+    // The function the change log names for return revisions (the history
+    // corrections revise returns through this class too).
+    void recordReturnsAs(QString function) { m_returnFunction = std::move(function); }
+
     // The issue lines of an open slip.
     Rows slipLines(const QString &zzhm, const QString &customerCode, const QString &lineDate);
     // The return lines of a day: the customer's from every operator, or
@@ -70,6 +74,7 @@ private:
 
     Session &m_s;
     QString m_operator;
+    QString m_returnFunction = QStringLiteral("退料数据修改");
 };
 
 } // namespace fm

@@ -65,6 +65,7 @@ enum class Fn : int {
     Wages = 59,
     WorkshopQuery = 60,
     CostSummary = 61,
+    ChangeLog = 62, // the change log query, beside the rights editor
 };
 
 constexpr int number(Fn f) { return static_cast<int>(f); }

@@ -92,6 +92,7 @@ const Row kRows[] = {
     {2, "公司生产人员", Fn::ProductionStaff, 49, "公司生产人员管理"},
     {1, "公司客户管理  ", Fn::Customers, 50, "客户管理"},
     {1, "人员权限设置  ", Fn::Rights, 53, "人员权限设置"},
+    {1, "修改记录查询", Fn::ChangeLog, 53, "修改记录查询"},
     {1, "供应商管理", Fn::Suppliers, 54, "供应商管理"},
     {1, "-", kNone, 0, nullptr},
     {1, "产品品种管理  ", Fn::ProductCatalogue, 55, "产品品种管理"},

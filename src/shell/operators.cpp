@@ -1,6 +1,7 @@
 #include "shell/operators.h"
 
 #include "common/password.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "shell/menutable.h"
 
@@ -82,9 +83,16 @@ void Operators::setPassword(qint64 operatorId, const QString &password)
     const QString p = password.trimmed();
     if (p.isEmpty() || p.size() > kPasswordMaxLength)
         throw DomainError(QStringLiteral("密码必须是1到6个字符！"));
-    const int n = m_s.execute(QStringLiteral("UPDATE {zxauth1} SET password = ? WHERE id = ?"),
-                              {hashPassword(p), operatorId});
-    if (n != 1) throw DomainError(QStringLiteral("查无此人，请重新输入！"));
+    const QString hash = hashPassword(p);
+    m_s.transaction([&] {
+        const auto op = byId(operatorId);
+        const int n = m_s.execute(QStringLiteral("UPDATE {zxauth1} SET password = ? WHERE id = ?"), {hash, operatorId});
+        if (n != 1 || !op) throw DomainError(QStringLiteral("查无此人，请重新输入！"));
+        // That it changed, never the secret itself.
+        ChangeRecord(QStringLiteral("密码修改"), QStringLiteral("zxauth1"), operatorId, op->code)
+            .change(QStringLiteral("password"), QStringLiteral("******"), QStringLiteral("（已更改）"))
+            .write(m_s);
+    });
 }
 
 QString Operators::setRights(qint64 operatorId, const std::vector<bool> &granted)
@@ -95,6 +103,10 @@ QString Operators::setRights(qint64 operatorId, const std::vector<bool> &granted
         if (!stored.isValid()) throw DomainError(QStringLiteral("查无此人，请重新输入！"));
         const QString rights = composeRights(stored.toString(), granted);
         m_s.execute(QStringLiteral("UPDATE {zxauth1} SET author = ? WHERE id = ?"), {rights, operatorId});
+        const auto op = byId(operatorId);
+        ChangeRecord(QStringLiteral("操作员权限"), QStringLiteral("zxauth1"), operatorId, op ? op->code : QString())
+            .change(QStringLiteral("author"), stored, rights)
+            .write(m_s);
         readBack = m_s.scalar(QStringLiteral("SELECT author FROM {zxauth1} WHERE id = ?"), {operatorId}).toString();
     });
     return readBack;

@@ -1,6 +1,7 @@
 #include "staff/companystaff.h"
 
 #include "common/password.h"
+#include "data/changelog.h"
 #include "data/session.h"
 
 namespace fm {
@@ -23,6 +24,10 @@ const QStringList &CompanyStaff::departments()
                                   QStringLiteral("原料科"), QStringLiteral("生产科"), QStringLiteral("仓储科")};
     return list;
 }
+
+namespace {
+const QString kFunction = QStringLiteral("公司高级人员管理");
+} // namespace
 
 QString CompanyStaff::newOperatorRights()
 {
@@ -79,6 +84,12 @@ qint64 CompanyStaff::takeOn(const QString &name, const QString &department, cons
                                                     {QStringLiteral("password"), hashPassword(p)},
                                                     {QStringLiteral("deptment"), department.trimmed()},
                                                     {QStringLiteral("author"), newOperatorRights()}});
+        // A new operator comes with rights: logged like a rights change.
+        ChangeRecord(kFunction, QStringLiteral("zxauth1"), id, c, ChangeRecord::Kind::Add)
+            .value(QStringLiteral("authmc"), n)
+            .value(QStringLiteral("deptment"), department.trimmed())
+            .value(QStringLiteral("author"), newOperatorRights())
+            .write(m_s);
     });
     return id;
 }
@@ -94,8 +105,14 @@ void CompanyStaff::remove(qint64 id)
 {
     m_s.transaction([&] {
         if (isCurrent(id)) throw DomainError(QStringLiteral("不能调出正在使用系统的操作员！"));
-        if (m_s.execute(QStringLiteral("DELETE FROM {zxauth1} WHERE id = ?"), {id}) != 1)
+        const auto old = m_s.row(QStringLiteral("SELECT authid, authmc, deptment, author FROM {zxauth1} WHERE id = ?"), {id});
+        if (!old || m_s.execute(QStringLiteral("DELETE FROM {zxauth1} WHERE id = ?"), {id}) != 1)
             throw DomainError(kNotFound, ErrorCode::NotFound);
+        ChangeRecord(kFunction, QStringLiteral("zxauth1"), id, old->text(QStringLiteral("authid")), ChangeRecord::Kind::Delete)
+            .value(QStringLiteral("authmc"), old->text(QStringLiteral("authmc")))
+            .value(QStringLiteral("deptment"), old->text(QStringLiteral("deptment")))
+            .value(QStringLiteral("author"), old->text(QStringLiteral("author")))
+            .write(m_s);
     });
 }
 
@@ -104,13 +121,17 @@ void CompanyStaff::change(qint64 id, const QString &department, const QString &c
     requireDepartment(department);
     m_s.transaction([&] {
         const QString c = checkCode(code, id);
-        const auto old = m_s.row(QStringLiteral("SELECT authid FROM {zxauth1} WHERE id = ?"), {id});
+        const auto old = m_s.row(QStringLiteral("SELECT authid, deptment FROM {zxauth1} WHERE id = ?"), {id});
         if (!old) throw DomainError(kNotFound, ErrorCode::NotFound);
         const bool recoded = old->text(QStringLiteral("authid")).compare(c, Qt::CaseInsensitive) != 0;
         if (recoded && isCurrent(id))
             throw DomainError(QStringLiteral("不能修改正在使用系统的操作员的代码！"));
         m_s.execute(QStringLiteral("UPDATE {zxauth1} SET deptment = ?, authid = ? WHERE id = ?"),
                     {department.trimmed(), c, id});
+        ChangeRecord(kFunction, QStringLiteral("zxauth1"), id, old->text(QStringLiteral("authid")))
+            .change(QStringLiteral("deptment"), old->text(QStringLiteral("deptment")), department.trimmed())
+            .change(QStringLiteral("authid"), old->text(QStringLiteral("authid")), c)
+            .write(m_s);
     });
 }
 

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/gbk.h"
 #include "common/money.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "production/products.h"
 #include "warehouse/materialdesk.h"
@@ -154,6 +155,13 @@ QString StockCorrection::correct(const StockCorrectionEntry &e)
         if (n != 1) throw DomainError(QStringLiteral("原料库中无此原料！"), ErrorCode::NotFound);
         if (priceChanged)
             m_s.execute(QStringLiteral("UPDATE {ylhzk} SET yljg = ? WHERE id = ?"), {e.pricePerTonne, stock->id});
+        const StockRow written = *stockById(m_s, stock->id); // under its lock: the quantity moved by delta
+        ChangeRecord(QStringLiteral("原料修正"), QStringLiteral("ylhzk"), stock->id, stock->code)
+            .change(QStringLiteral("ylmc"), stock->name, name)
+            .change(QStringLiteral("yldj"), stock->flag, flag)
+            .change(QStringLiteral("ylsl"), written.kilograms - delta, written.kilograms)
+            .change(QStringLiteral("yljg"), stock->pricePerTonne, written.pricePerTonne)
+            .write(m_s);
         // The register's price follows the stock price, as after a receipt.
         if (registered)
             m_s.execute(QStringLiteral("UPDATE {ylpzk} SET s0 = (SELECT yljg FROM {ylhzk} WHERE id = ?) / 1000 WHERE id = ?"),

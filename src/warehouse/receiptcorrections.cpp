@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/money.h"
+#include "data/changelog.h"
 #include "data/session.h"
 #include "warehouse/materialdesk.h"
 #include "warehouse/materials.h"
@@ -122,6 +123,15 @@ ReceiptCorrectionResult ReceiptCorrections::correct(const ReceiptCorrectionEntry
                                   {materialName, supplierName, kilograms, price / 1000, paid, f.payable, f.owed,
                                    e.lineId});
         if (n != 1) throw DomainError(kNotFound, ErrorCode::NotFound);
+        ChangeRecord(QStringLiteral("原料入库修正"), QStringLiteral("ylrkmx"), e.lineId, former->materialCode)
+            .change(QStringLiteral("ylmc"), former->materialName, materialName)
+            .change(QStringLiteral("gysmc"), former->supplierName, supplierName)
+            .change(QStringLiteral("ylsl"), former->kilograms, kilograms)
+            .change(QStringLiteral("yljg"), former->pricePerKilogram, price / 1000)
+            .change(QStringLiteral("sfje"), former->paid, paid)
+            .change(QStringLiteral("sjje"), former->payable, f.payable)
+            .change(QStringLiteral("sqje"), former->owed, f.owed)
+            .write(m_s);
 
         result.fundId = m_s.insert(QStringLiteral("gyszjk"),
                                    {{QStringLiteral("gysdm"), former->supplierCode},

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/session.h"
 
 namespace fm {
@@ -102,6 +103,12 @@ void SupplierRegister::change(qint64 id, const SupplierInput &in)
                                                  "gysbz = '' WHERE id = ?"),
                                   {code, stored(in.name), stored(in.address), stored(in.phone), id});
         if (n != 1) throw DomainError(QStringLiteral("查无此供应商！"), ErrorCode::NotFound);
+        ChangeRecord(QStringLiteral("供应商管理"), QStringLiteral("gyszlk"), id, former->code)
+            .change(QStringLiteral("gysdm"), former->code, code)
+            .change(QStringLiteral("gysmc"), former->name, stored(in.name))
+            .change(QStringLiteral("gysaddr"), former->address, stored(in.address))
+            .change(QStringLiteral("gystel"), former->phone, stored(in.phone))
+            .write(m_s);
         // The balance is kept by code: the supplier's lines move with it.
         if (code != former->code) {
             for (const char *table : {"gyszjk", "ylrkmx"})
@@ -117,7 +124,13 @@ void SupplierRegister::remove(qint64 id)
     if (!s) throw DomainError(QStringLiteral("查无此供应商！"), ErrorCode::NotFound);
     m_s.transaction([&] {
         if (!money::isZero(balance(s->code))) throw DomainError(kStillOwed);
-        m_s.execute(QStringLiteral("DELETE FROM {gyszlk} WHERE id = ?"), {id});
+        if (m_s.execute(QStringLiteral("DELETE FROM {gyszlk} WHERE id = ?"), {id}) != 1)
+            throw DomainError(QStringLiteral("查无此供应商！"), ErrorCode::NotFound);
+        ChangeRecord(QStringLiteral("供应商管理"), QStringLiteral("gyszlk"), id, s->code, ChangeRecord::Kind::Delete)
+            .value(QStringLiteral("gysmc"), s->name)
+            .value(QStringLiteral("gysaddr"), s->address)
+            .value(QStringLiteral("gystel"), s->phone)
+            .write(m_s);
     });
 }
 

@@ -173,10 +173,14 @@ private slots:
         line("n401", "2026-11-20", 2500);
         line("n401", "2026-12-01", 2550);
         const int writes = fm::test::checkEachWriteFailing(
-            s(), {QStringLiteral("price"), QStringLiteral("sale1")},
-            [&] { s().execute(QStringLiteral("UPDATE {sale1} SET cbjg = 2500")); },
+            s(), {QStringLiteral("price"), QStringLiteral("sale1"), QStringLiteral("czrz")},
+            [&] {
+                s().execute(QStringLiteral("UPDATE {sale1} SET cbjg = 2500"));
+                s().execute(QStringLiteral("UPDATE {price} SET cbjg = 2400"));
+            },
             [&] { CostHistory(s()).setCost(QStringLiteral("n401"), QDate(2026, 11, 19), QDate(2026, 12, 18), 2700, true); });
-        QCOMPARE(writes, 2);
+        // Each table's change and its change-log row.
+        QCOMPARE(writes, 4);
     }
 
     // Exactly the customer prices at or below cost (equal ones earn nothing

@@ -29,13 +29,14 @@ private slots:
     void menuTableIsComplete()
     {
         const std::set<int> all = allFunctions();
-        QCOMPARE(int(all.size()), 60); // 1..61 without 9
+        QCOMPARE(int(all.size()), 61); // 1..62 without 9
         QVERIFY(!all.count(9));
         QCOMPARE(int(rightsCaptions().size()), kRightsPositions);
         // Every position of the editor controls at most one item; 51 and 52 control none here.
+        // The change log goes with the rights editor's position (53).
         std::set<int> positions;
         for (const MenuEntry &e : menuTable())
-            if (e.position) QVERIFY2(positions.insert(e.position).second, qPrintable(e.caption));
+            if (e.position && e.function != 62) QVERIFY2(positions.insert(e.position).second, qPrintable(e.caption));
         QCOMPARE(int(positions.size()), 68);
         QCOMPARE(functionWindowCaption(29), functionWindowCaption(52));
         QCOMPARE(functionWindowCaption(2), QString());
@@ -52,24 +53,29 @@ private slots:
         const QString allOnes(70, QLatin1Char('1'));
         QTest::newRow("68 zeros: only 退出") << QString(68, QLatin1Char('0')) << false << QList<int>{}
                                              << QList<int>{10, 11, 37, 38, 61} << 0;
-        QTest::newRow("70 ones: everything") << allOnes << false << QList<int>{1, 10, 11, 38, 53, 54, 61} << QList<int>{} << 60;
+        QTest::newRow("70 ones: everything") << allOnes << false << QList<int>{1, 10, 11, 38, 53, 54, 61, 62} << QList<int>{} << 61;
         // Missing characters grant, except at 9 and 16.
         QTest::newRow("empty string") << QString() << false << QList<int>{1, 13, 37, 38, 61}
-                                      << QList<int>{54, 10, 11, 12} << 60 - 4;
+                                      << QList<int>{54, 10, 11, 12} << 61 - 4;
         QString blank16 = allOnes;
         blank16[15] = QLatin1Char(' ');
-        QTest::newRow("blank at 16 hides 销售管理") << blank16 << false << QList<int>{1, 13} << QList<int>{10, 11, 12} << 57;
+        QTest::newRow("blank at 16 hides 销售管理") << blank16 << false << QList<int>{1, 13} << QList<int>{10, 11, 12} << 58;
         QString zero1 = allOnes;
         zero1[0] = QLatin1Char('0');
-        QTest::newRow("0 at 1 hides 生产管理") << zero1 << false << QList<int>{10} << QList<int>{1, 3, 54, 61} << 60 - 16;
+        QTest::newRow("0 at 1 hides 生产管理") << zero1 << false << QList<int>{10} << QList<int>{1, 3, 54, 61} << 61 - 16;
         QString zero47 = allOnes;
         zero47[46] = QLatin1Char('0');
-        QTest::newRow("0 at a submenu hides its items") << zero47 << false << QList<int>{37, 38} << QList<int>{35, 36} << 58;
+        QTest::newRow("0 at a submenu hides its items") << zero47 << false << QList<int>{37, 38} << QList<int>{35, 36} << 59;
+        // The change log goes with the rights editor's right.
+        QString zero53 = allOnes;
+        zero53[52] = QLatin1Char('0');
+        QTest::newRow("0 at 53 hides the rights editor and the change log") << zero53 << false << QList<int>{37}
+                                                                            << QList<int>{38, 62} << 59;
         QTest::newRow("gate overrides all rights") << allOnes << true << QList<int>{11} << QList<int>{10, 12, 38} << 1;
         QTest::newRow("gate overrides no rights") << QString(68, QLatin1Char('0')) << true << QList<int>{11}
                                                   << QList<int>{10} << 1;
         QTest::newRow("trailing blanks are not characters") << QString(70, QLatin1Char('1')) + QStringLiteral("      ")
-                                                             << false << QList<int>{54, 10} << QList<int>{} << 60;
+                                                             << false << QList<int>{54, 10} << QList<int>{} << 61;
     }
     void rightsApplyToTheMenu()
     {

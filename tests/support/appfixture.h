@@ -30,6 +30,7 @@ struct AppFixture {
         ctx.operatorCode = QStringLiteral("admin");
         ctx.operatorName = QStringLiteral("系统管理员");
         ctx.workstation = QStringLiteral("test-workstation");
+        db->session().setActor({ctx.operatorCode, ctx.workstation, &clock});
     }
     Session &session() { return db->session(); }
 };

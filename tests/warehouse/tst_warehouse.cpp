@@ -382,6 +382,16 @@ private slots:
         QNEAR(findMaterial(s(), QStringLiteral("yumi"))->price, 2.0);
         // The supplier's balance follows: 18 900 payable, 5 000 paid.
         QNEAR(s().scalar(QStringLiteral("SELECT SUM(yfje) - SUM(sfje) FROM {gyszjk} WHERE gysdm = 'g01'")).toDouble(), 13900.0);
+        // One change-log row for the corrected line.
+        const Rows log = s().rows(QStringLiteral("SELECT * FROM {czrz}"));
+        QCOMPARE(log.size(), size_t(1));
+        QCOMPARE(log.front().text("bm"), QStringLiteral("ylrkmx"));
+        QCOMPARE(log.front().integer("jlid"), r.lineId);
+        QCOMPARE(log.front().text("dm"), QStringLiteral("yumi"));
+        for (const char *old : {"ylsl=10000", "yljg=2", "sjje=20000", "sqje=15000"})
+            QVERIFY2(log.front().text("jz").contains(QLatin1String(old)), old);
+        for (const char *now : {"gysmc=粮站二", "ylsl=9000", "yljg=2.1", "sjje=18900", "sqje=13900"})
+            QVERIFY2(log.front().text("xz").contains(QString::fromUtf8(now)), now);
     }
 
     void correctionTargetsOneLine()
@@ -541,6 +551,14 @@ private slots:
         QNEAR(reg->price, 2.4);
         QCOMPARE(count(s(), "ylrkmx", "WHERE ylmc = ? AND yldj = '0'", {QStringLiteral("黄玉米")}), 1);
         QCOMPARE(count(s(), "ylckmx", "WHERE ylmc = ? AND yldj = '0'", {QStringLiteral("黄玉米")}), 1);
+        const Rows log = s().rows(QStringLiteral("SELECT * FROM {czrz}"));
+        QCOMPARE(log.size(), size_t(1));
+        QCOMPARE(log.front().text("gnmc"), QStringLiteral("原料修正"));
+        QCOMPARE(log.front().integer("jlid"), stock->id);
+        for (const char *old : {"ylmc=玉米", "ylsl=1000", "yljg=2000"})
+            QVERIFY2(log.front().text("jz").contains(QString::fromUtf8(old)), old);
+        for (const char *now : {"ylmc=黄玉米", "yldj=0", "ylsl=1500", "yljg=2400"})
+            QVERIFY2(log.front().text("xz").contains(QString::fromUtf8(now)), now);
     }
 
     void stockCorrectionWithoutRegisterRow()

@@ -115,6 +115,7 @@ void Tsc_dl::login()
     if (!op) return;
     ctx().operatorCode = op->code;
     ctx().operatorName = op->name;
+    session().setActor({ctx().operatorCode, ctx().workstation, ctx().clock});
     m_password->clear();
     if (openProduction) openProduction();
 }

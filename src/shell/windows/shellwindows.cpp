@@ -1,5 +1,6 @@
 #include "shell/functions.h"
 #include "shell/windows/windowregistry.h"
+#include "shell/windows/changelogwindow.h"
 #include "shell/windows/passwordwindow.h"
 #include "shell/windows/rightseditor.h"
 
@@ -10,6 +11,7 @@ void addShellWindows(QHash<int, FunctionWindowDef> &w)
 {
     w.insert(number(Fn::PasswordChange), windowDef<PasswordWindow>("password"));
     w.insert(number(Fn::Rights), windowDef<RightsEditor>("rights"));
+    w.insert(number(Fn::ChangeLog), windowDef<ChangeLogWindow>("changelog"));
 }
 
 } // namespace fm

@@ -189,6 +189,7 @@ void Tlogin::configuredLogin()
     // Every window, reused from an earlier login or not, works for this operator from now on.
     ctx().operatorCode = m_code->text().trimmed();
     ctx().operatorName = op->name;
+    session().setActor({ctx().operatorCode, ctx().workstation, ctx().clock});
     inform(QStringLiteral("登录成功!"));
     m_password->clear();
     if (showMain) showMain();
