@@ -5,6 +5,8 @@
 #include "common/dates.h"
 #include "data/seed.h"
 #include "data/session.h"
+#include "production/productionfixture.h"
+#include "production/productionruns.h"
 #include "sales/corrections.h"
 #include "sales/payments.h"
 #include "sales/returns.h"
@@ -40,9 +42,9 @@ namespace fm::load {
 namespace {
 
 // The kinds of work a workstation does, with how often it picks each.
-enum Op { Slip, Return, Correction, Payment, Receipt, Issue, OpCount };
-const char *const kOpNames[OpCount] = {"slip", "return", "correction", "payment", "receipt", "issue"};
-const int kOpWeights[OpCount] = {35, 15, 10, 15, 12, 13};
+enum Op { Slip, Return, Correction, Payment, Receipt, Issue, Production, OpCount };
+const char *const kOpNames[OpCount] = {"slip", "return", "correction", "payment", "receipt", "issue", "production"};
+const int kOpWeights[OpCount] = {30, 14, 10, 13, 12, 13, 8};
 
 const QStringList kCustomers{QStringLiteral("1100001"), QStringLiteral("1100002")};
 const QStringList kProducts{QStringLiteral("n40"), QStringLiteral("q25"), QStringLiteral("y05")};
@@ -228,7 +230,35 @@ private:
             MaterialDesk(m_s, m_clock, QStringLiteral("op001")).issue(e);
             break;
         }
+        case Production: produce(); break;
         case OpCount: break;
+        }
+    }
+
+    // A team's run of the one formula, booked as one product; now and then
+    // the clerk cancels it instead.
+    void produce()
+    {
+        ProductionRuns runs(m_s, m_clock);
+        if (!runs.openFormula(QStringLiteral("1401"))) throw DomainError(QStringLiteral("no formula"));
+        RunHead h;
+        h.team = m_rng.bounded(2) ? QStringLiteral("01") : QStringLiteral("02");
+        h.previousTeam = h.team == QLatin1String("01") ? QStringLiteral("02") : QStringLiteral("01");
+        h.formula = QStringLiteral("1401");
+        h.formulaName = QStringLiteral("猪全价料");
+        h.date = dateText(m_clock.today());
+        h.production = std::round(between(500, 3000));
+        const ProductionRun run = runs.draw(h, 0);
+        try {
+            if (m_rng.bounded(6) == 0) runs.cancel(run);
+            else runs.confirm(run, {ProductSlot{QStringLiteral("p401"), QStringLiteral("40"), QStringLiteral("猪全价料40"), h.production}});
+        } catch (const DbError &) {
+            // The window keeps the run and the clerk cancels it.
+            try {
+                runs.cancel(run);
+            } catch (const std::exception &) {
+            }
+            throw;
         }
     }
 
@@ -370,6 +400,7 @@ void seedMill(Session &s)
     const FixedClock clock(kNow);
     seedNewInstallation(s, clock, SeedOptions{});
     test::loadSalesFixture(s);
+    test::loadProductionFixture(s);
     TurnoverNumbers(s).initialise(QStringLiteral("1000"));
     s.execute(QStringLiteral("UPDATE {velcpzk} SET scsl = ?"), {kProductBase});
     s.insert(QStringLiteral("ylpzk"), {{"yldm", "yumi"}, {"ylmc", "玉米"}, {"descip", "1"}, {"s0", 2.0}});
@@ -584,6 +615,20 @@ QStringList checkInvariants(Session &s, const Totals &t, Mode mode)
                                                         "WHERE bz_1 = '3' AND cpdm = ?"), {p}).toDouble();
         if (!near(stock, kProductBase + returned, 0.001))
             breaches << QStringLiteral("product %1: stock %2 kg, start plus returns %3 kg").arg(p).arg(stock).arg(kProductBase + returned);
+    }
+    // The produced product's stock is its production lines, in one stock row.
+    {
+        const double stock = s.scalar(QStringLiteral("SELECT COALESCE(SUM(scsl), 0) FROM {velcpzk} WHERE cpdm = 'p401'")).toDouble();
+        const double made = s.scalar(QStringLiteral("SELECT COALESCE(SUM(scsl), 0) FROM {velcpk} WHERE cpdm = 'p401'")).toDouble();
+        if (!near(stock, made, 0.001))
+            breaches << QStringLiteral("product p401: stock %1 kg, production lines %2 kg").arg(stock).arg(made);
+        if (count(QStringLiteral("SELECT COUNT(*) FROM {velcpzk} WHERE cpdm = 'p401'")) > 1)
+            breaches << QStringLiteral("product p401 has several stock rows");
+    }
+    // Every run was confirmed or cancelled; a killed one stays drawn, as its window would have held it.
+    if (mode == Mode::Workstations) {
+        if (const qint64 n = count(QStringLiteral("SELECT COUNT(*) FROM {scylk} WHERE COALESCE(bz, '') <> '1'")))
+            breaches << QStringLiteral("%1 raw-material lines of runs neither confirmed nor cancelled").arg(n);
     }
     // Material stock = receipts − issues.
     for (const QString &m : kMaterials) {
