@@ -285,6 +285,7 @@ void Session::transaction(const std::function<void()> &fn)
             throw;
         }
         // The other workstation's transaction goes on; start again a moment later.
+        ++m_retries;
         QThread::msleep(QRandomGenerator::global()->bounded(10u, 40u) * unsigned(attempt));
     }
 }

@@ -100,6 +100,9 @@ public:
     // batch is made durable as a whole before this returns or throws.
     void batchCommits(const std::function<void()> &fn);
     static constexpr int kTransactionAttempts = 4;
+    // How many times transaction() has run its work again after a deadlock
+    // (the load benchmarks report it).
+    int transactionRetries() const { return m_retries; }
 
     // Takes the write lock on the rows a counter lives in, for the rest of the
     // current transaction, so that read-compute-write cannot interleave with
@@ -148,6 +151,7 @@ private:
     QString m_connectionName;
     int m_depth = 0;
     int m_writes = 0;
+    int m_retries = 0;
     int m_failWriteAt = 0;
     bool m_aborted = false; // a failed statement rolled the transaction back
     mutable QHash<QString, QString> m_expanded;
