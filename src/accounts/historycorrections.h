@@ -72,7 +72,7 @@ public:
     // stock row ("该产品不存在！"); the rest is corrected all the same.
     bool correctReturn(const CorrectionRange &r, qint64 id, double kilograms, double policyPrice, double returnPrice);
     // The policy price of every issue of the line's product (name and
-    // specification) for the customer within the range; with writeBack the
+    // size) for the customer within the range; with writeBack the
     // customer's price row (khprice.fhll) too. Returns the lines changed.
     int correctPolicyPrice(const CorrectionRange &r, qint64 id, double policyPrice, bool writeBack);
     // The return price of a register row; the return line and its funds row

@@ -47,7 +47,7 @@ Values periodOf(const QString &code, const Period &p)
 
 // One detail row per product (letter case of the code ignored): the sums of
 // the period's sales lines, less the period's returns of that product; the
-// product's code, name, specification and category come from its first line.
+// product's code, name, size and category come from its first line.
 // A return line of sale1 carries no quantity or amount (khtl has them) but
 // takes back its policy amount at its own policy price. A return in khtl of a
 // product without any line in the period has no row to reduce and is left out.

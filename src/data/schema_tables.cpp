@@ -471,7 +471,7 @@ std::vector<TableDef> buildTables()
          T("rymc", kStaffName), T("bzdm", 2), T("bzmc", 10), T("cpdm2", kProductCode),
          T("cpmc2", kProductName), T("cpgg2", kSpec)});
 
-    // Production parameters per category and specification.
+    // Production parameters per category and size.
     add(S, "sccsk",
         {T("cpbz", 1), T("cpgg", kSpec), T("lbmc", 12), T("ypmc", 8), T("klbz", 1),
          T("klmc", 14), F("qtbz"), T("jsbz", 1), DT("rq_0"), T("rq_1", kDate), T("bz_1", 1),

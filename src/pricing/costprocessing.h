@@ -18,7 +18,7 @@
 //
 // A line whose cost price is 0 stops the run there: the lines before it (in
 // table order) are kept and totalled, the rest are not processed, and the
-// clerk is told which customer, product and specification to check.
+// clerk is told which customer, product and size to check.
 
 #include "data/rowpager.h"
 #include "sales/saleline.h"
