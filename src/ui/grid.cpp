@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/numbertext.h"
+#include "data/dberror.h"
 #include "data/rowpager.h"
 
 #include <QAbstractTableModel>
@@ -111,6 +112,7 @@ public:
     {
         beginResetModel();
         m_pager.reset();
+        m_failure.clear();
         m_rows = std::move(rows);
         m_exhausted = true;
         m_total = qint64(m_rows.size());
@@ -125,8 +127,9 @@ public:
         m_exhausted = false;
         m_total = -1;
         m_limit = limit;
+        m_failure.clear();
         endResetModel();
-        fetchMore(QModelIndex());
+        loadPage();
     }
 
     GridRow fromRow(const Row &r) const
@@ -161,9 +164,23 @@ public:
         return !parent.isValid() && m_pager && !m_exhausted && int(m_rows.size()) < m_limit;
     }
 
+    // The view asks for more rows while the clerk scrolls, outside any
+    // guarded call: a failed read stops the paging and is said under the
+    // grid instead of escaping the event loop.
     void fetchMore(const QModelIndex &parent) override
     {
-        if (!canFetchMore(parent)) return;
+        if (parent.isValid()) return;
+        try {
+            loadPage();
+        } catch (const std::exception &e) {
+            fail(e);
+        }
+    }
+
+    // Reads the next page; a database error reaches the caller.
+    void loadPage()
+    {
+        if (!canFetchMore(QModelIndex())) return;
         const int want = std::min(kPageRows, m_limit - int(m_rows.size()));
         const Rows page = m_pager->page(qint64(m_rows.size()), want);
         if (int(page.size()) < want) {
@@ -250,7 +267,11 @@ public:
             if (m_columns[column].field.isEmpty()
                 || !m_pager->sortBy(m_columns[column].field, order == Qt::DescendingOrder))
                 return;
-            setPager(m_pager, m_limit);
+            try {
+                setPager(m_pager, m_limit);
+            } catch (const std::exception &e) {
+                fail(e);
+            }
             return;
         }
         emit layoutAboutToBeChanged();
@@ -287,6 +308,8 @@ public:
         return row >= 0 && row < int(m_rows.size()) ? &m_rows[size_t(row)] : nullptr;
     }
     qint64 total() const { return m_exhausted ? qint64(m_rows.size()) : m_total; }
+    const QString &failure() const { return m_failure; }
+    std::function<void()> onFailure;
     bool paged() const { return bool(m_pager); }
     const QList<GridColumn> &columns() const { return m_columns; }
 
@@ -297,6 +320,16 @@ private:
     bool m_exhausted = true;
     qint64 m_total = 0;
     int m_limit = 10000;
+    QString m_failure;
+
+    void fail(const std::exception &e)
+    {
+        m_exhausted = true;
+        m_total = qint64(m_rows.size());
+        const auto *db = dynamic_cast<const DbError *>(&e);
+        m_failure = db ? db->message() : QString::fromUtf8(e.what());
+        if (onFailure) onFailure();
+    }
 };
 
 Grid::Grid(const QList<GridColumn> &columns, QWidget *parent, const char *name) : QWidget(parent)
@@ -338,6 +371,7 @@ void Grid::build(const QList<GridColumn> &columns, const char *name)
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("gridStatus"));
     m_status->setStyleSheet(QStringLiteral("color: #555;"));
+    m_model->onFailure = [this] { updateStatus(); };
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -478,7 +512,7 @@ void Grid::clear()
 
 void Grid::fetchMore()
 {
-    m_model->fetchMore(QModelIndex());
+    m_model->loadPage();
 }
 
 void Grid::setRowTotal(qint64 rows)
@@ -560,7 +594,9 @@ void Grid::updateStatus()
 {
     const qint64 shown = rowCount();
     const qint64 total = totalRows();
-    if (!m_model->paged()) {
+    if (!m_model->failure().isEmpty()) {
+        m_status->setText(QStringLiteral("已显示 %1 行，读取其余行失败：%2").arg(shown).arg(m_model->failure()));
+    } else if (!m_model->paged()) {
         m_status->setText(QStringLiteral("共 %1 行").arg(shown));
     } else if (total < 0) {
         m_status->setText(QStringLiteral("已显示 %1 行，向下滚动显示更多").arg(shown));

@@ -189,6 +189,36 @@ private slots:
         QCOMPARE(grid.textAt(0, 0), QStringLiteral("1100449"));
         QCOMPARE(grid.idAt(0), ids[449]);
     }
+
+    // Pages read while the clerk scrolls or sorts are outside any guarded
+    // call: a failing read is said under the grid and nothing escapes.
+    void gridSaysAFailedReadUnderIt()
+    {
+        Session &s = m_app.session();
+        const auto failing = [&s] {
+            s.execDdl(QStringLiteral("CREATE TABLE gridfail (id INTEGER, v VARCHAR(10))"));
+            for (int i = 0; i < 250; ++i)
+                s.execute(QStringLiteral("INSERT INTO gridfail (id, v) VALUES (?, ?)"), {i + 1, QString::number(i)});
+            return std::make_shared<RowPager>(
+                s, RowQuery{QStringLiteral("SELECT id, v FROM gridfail"), {}, {QStringLiteral("id")}});
+        };
+        Grid grid(gridColumns({QStringLiteral("值")}, {QStringLiteral("v")}), nullptr, "failing");
+        grid.setSortOnTitleClick(true);
+
+        grid.setPager(failing());
+        QCOMPARE(grid.rowCount(), 200);
+        s.execDdl(QStringLiteral("DROP TABLE gridfail"));
+        grid.view()->model()->fetchMore(QModelIndex()); // as the view does on scrolling
+        QCOMPARE(grid.rowCount(), 200);
+        QVERIFY2(grid.statusText().startsWith(QStringLiteral("已显示 200 行，读取其余行失败：")),
+                 qPrintable(grid.statusText()));
+        QVERIFY(!grid.view()->model()->canFetchMore(QModelIndex()));
+
+        grid.setPager(failing());
+        s.execDdl(QStringLiteral("DROP TABLE gridfail"));
+        grid.view()->horizontalHeader()->sectionClicked(0); // not all read: the database would sort
+        QVERIFY2(grid.statusText().contains(QStringLiteral("读取其余行失败")), qPrintable(grid.statusText()));
+    }
 };
 
 QTEST_MAIN(TestFormKit)
