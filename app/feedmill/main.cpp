@@ -1,10 +1,8 @@
 #include "shell/windows/startup.h"
 
-#include <QApplication>
-
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    fm::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("feedmill"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("feedmill"));

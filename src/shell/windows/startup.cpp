@@ -61,6 +61,20 @@ protected:
 
 } // namespace
 
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    static MessageBoxPrompter prompter;
+    // Through a guard, so the refusal reads exactly as a guarded call's.
+    struct {
+        QObject *receiver;
+        QEvent *event;
+        bool handled = false;
+    } call{receiver, event};
+    // Two pointers: the guard's function object holds them without allocating.
+    guardedCall(prompter, activeWindow(), [this, &call] { call.handled = QApplication::notify(call.receiver, call.event); });
+    return call.handled;
+}
+
 void applyApplicationFont(QApplication &app)
 {
     QFont font = app.font();
