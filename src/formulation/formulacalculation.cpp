@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 
@@ -219,15 +220,21 @@ double FormulaCalculation::save(const FormulaComposition &c, const FormulaToSave
         // Register first, then the lines (the lock order of every writer).
         QString number = typedNumber;
         const auto existing = m_s.row(
-            QStringLiteral("SELECT id, pfhm FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}"), {number});
+            QStringLiteral("SELECT id, pfhm, pfcb FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}"), {number});
         if (existing) {
             if (!what.replace) throw DomainError(kReplace, ErrorCode::Duplicate);
             // The lines keep the register's spelling of the number.
             number = existing->text(QStringLiteral("pfhm"));
             m_s.execute(QStringLiteral("UPDATE {pfzlk} SET pfcb = ?, rq_0 = ?, rydm = ? WHERE id = ?"),
                         {cost, now, m_operator, existing->id()});
-            m_s.execute(QStringLiteral("DELETE FROM {velpfk} WHERE {ci:pfhm} = {ci:?}"), {number});
+            const int lines = m_s.execute(QStringLiteral("DELETE FROM {velpfk} WHERE {ci:pfhm} = {ci:?}"), {number});
             m_s.execute(QStringLiteral("DELETE FROM {pfyyk} WHERE {ci:pfhm} = {ci:?} AND rq_1 = ?"), {number, today});
+            // The formula saved over: its cost and how many lines it had.
+            ChangeRecord(QStringLiteral("配方计算"), QStringLiteral("pfzlk"), existing->id(), number)
+                .change(QStringLiteral("pfcb"), existing->number(QStringLiteral("pfcb")), cost)
+                .change(QStringLiteral("velpfk行数"), lines, qint64(c.lines.size()))
+                .context(QStringLiteral("覆盖"), QStringLiteral("是"))
+                .write(m_s);
         } else {
             m_s.insert(QStringLiteral("pfzlk"), {{QStringLiteral("pfhm"), number},
                                                  {QStringLiteral("pfmc"), name},
