@@ -227,14 +227,17 @@ double FormulaCalculation::save(const FormulaComposition &c, const FormulaToSave
             number = existing->text(QStringLiteral("pfhm"));
             m_s.execute(QStringLiteral("UPDATE {pfzlk} SET pfcb = ?, rq_0 = ?, rydm = ? WHERE id = ?"),
                         {cost, now, m_operator, existing->id()});
-            const int lines = m_s.execute(QStringLiteral("DELETE FROM {velpfk} WHERE {ci:pfhm} = {ci:?}"), {number});
-            m_s.execute(QStringLiteral("DELETE FROM {pfyyk} WHERE {ci:pfhm} = {ci:?} AND rq_1 = ?"), {number, today});
-            // The formula saved over: its cost and how many lines it had.
+            // The formula saved over: its cost and its materials with their shares.
+            QStringList oldLines, newLines;
+            for (const Row &l : m_s.rows(QStringLiteral("SELECT yldm, ylsl FROM {velpfk} WHERE {ci:pfhm} = {ci:?} ORDER BY id"), {number}))
+                oldLines << l.text(QStringLiteral("yldm")) + QLatin1Char(':') + numberText(l.number(QStringLiteral("ylsl")));
+            for (const CompositionLine &l : c.lines) newLines << l.code.trimmed() + QLatin1Char(':') + numberText(l.share);
             ChangeRecord(QStringLiteral("配方计算"), QStringLiteral("pfzlk"), existing->id(), number)
                 .change(QStringLiteral("pfcb"), existing->number(QStringLiteral("pfcb")), cost)
-                .change(QStringLiteral("velpfk行数"), lines, qint64(c.lines.size()))
-                .context(QStringLiteral("覆盖"), QStringLiteral("是"))
+                .change(QStringLiteral("velpfk"), oldLines.join(QLatin1Char(',')), newLines.join(QLatin1Char(',')))
                 .write(m_s);
+            m_s.execute(QStringLiteral("DELETE FROM {velpfk} WHERE {ci:pfhm} = {ci:?}"), {number});
+            m_s.execute(QStringLiteral("DELETE FROM {pfyyk} WHERE {ci:pfhm} = {ci:?} AND rq_1 = ?"), {number, today});
         } else {
             m_s.insert(QStringLiteral("pfzlk"), {{QStringLiteral("pfhm"), number},
                                                  {QStringLiteral("pfmc"), name},

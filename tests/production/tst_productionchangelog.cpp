@@ -11,6 +11,7 @@
 #include "production/productionparameters.h"
 #include "production/productionwages.h"
 #include "production/productledger.h"
+#include "production/productpackaging.h"
 #include "production/sideinputs.h"
 #include "sales/turnovernumbers.h"
 #include "staff/productionstaff.h"
@@ -29,7 +30,7 @@ const QStringList kTables{QStringLiteral("cplbgg"), QStringLiteral("pfzlk"),  QS
                           QStringLiteral("bzzl"),   QStringLiteral("bzry"),   QStringLiteral("scgzmx"),
                           QStringLiteral("fphm"),   QStringLiteral("zzfy"),   QStringLiteral("scylxh"),
                           QStringLiteral("cpb"),    QStringLiteral("yybzk"),  QStringLiteral("ylpzk"),
-                          QStringLiteral("czrz")};
+                          QStringLiteral("velcpk"), QStringLiteral("bzbqk"),  QStringLiteral("czrz")};
 
 } // namespace
 
@@ -69,6 +70,10 @@ class TestProductionChangeLog : public QObject {
         add("cpb", {{"cpdm", "c01"}, {"cpmc", "猪料成品"}, {"gg", "40"}, {"sm", " "}});
         add("yybzk", {{"xqdm", "z1"}, {"xqmc", "仔猪"}, {fm::factorCode(0), 20.0}});
         add("ylpzk", {{"yldm", "m1"}, {"ylmc", "玉米"}});
+        add("velcpk", {{"cpdm", "p01"}, {"cpmc", "猪料"}, {"cpgg", "40"}, {"scsl", 4000.0}, {"scrq_1", "2026-12-05"},
+                       {"cpbz", "0"}, {"txm", "6900000000017"}, {"bqdm", "b01"}, {"bqmc", "合格证标签"}, {"bqjg", 0.05},
+                       {"bqsl", 10}, {"bqje", 0.5}});
+        add("bzbqk", {{"dm", "b01"}, {"mc", "合格证标签"}, {"price", 0.05}, {"sl", 1000}, {"zje", 50.0}, {"bz", "B"}});
     }
 
     struct Case {
@@ -132,6 +137,14 @@ class TestProductionChangeLog : public QObject {
              "营养因素标准修改", "yybzk", "z1", "修改", s0 + "=20", s0 + "=21"},
             {"nutrient standard deleted", [](T &t) { fm::NutrientStandards(t.s(), t.m_clock).remove(t.id("yybzk")); },
              "营养因素标准修改", "yybzk", "z1", "删除", "xqmc=仔猪; " + s0 + "=20", ""},
+            {"labels of a packed line",
+             [](T &t) {
+                 fm::PackagingEntry e;
+                 e.kind = fm::PackagingKind::Labels;
+                 e.labels = fm::PackagingPart{"b01", "合格证标签", QString(), 0.05, 50};
+                 fm::ProductPackaging(t.s()).pack(t.id("velcpk"), e);
+             },
+             "产品包装", "velcpk", "p01", "修改", "scrq_1=2026-12-05; bqsl=10; bqje=0.5", "scrq_1=2026-12-05; bqsl=50; bqje=2.5"},
             {"material factors",
              [](T &t) {
                  fm::FactorValues v{};
