@@ -39,6 +39,9 @@ ChangeLogWindow::ChangeLogWindow(AppContext &ctx, QWidget *parent) : FunctionWin
     m_grid->setStretchColumn(kOldColumn);
     m_grid->view()->horizontalHeader()->setSectionResizeMode(kNewColumn, QHeaderView::Stretch);
     m_grid->view()->setTextElideMode(Qt::ElideRight);
+    // The short columns fit the rows on screen: measuring a whole page of
+    // long rows costs more than the look-up.
+    m_grid->view()->horizontalHeader()->setResizeContentsPrecision(0);
     m_operator->lineEdit()->setMaxLength(5 + 1 + 10);
 
     auto *fields = new QWidget(this);
