@@ -10,6 +10,7 @@
 #include "data/migration.h"
 #include "data/millserver.h"
 #include "data/scaledata.h"
+#include "data/schemaupgrade.h"
 #include "formulation/formulationsample.h"
 #include "data/seed.h"
 #include "data/session.h"
@@ -137,6 +138,8 @@ int writeWorkstationConfig(const QString &file, const QString &dataDir, bool rep
     try {
         std::unique_ptr<Session> s = Session::open(cs);
         s->scalar(QStringLiteral("SELECT COUNT(*) FROM {zxauth1}"));
+        const QStringList created = upgradeSchema(*s);
+        if (!created.isEmpty()) out() << "upgraded the catalogs; created " << created.join(QStringLiteral(", ")) << "\n";
     } catch (const DbError &e) {
         err() << "fmadmin: these settings do not reach the catalogs: " << e.message() << "\n";
         if (e.rawText() != e.message()) err() << "  (" << e.rawText() << ")\n";
@@ -353,10 +356,12 @@ int main(int argc, char **argv)
                 loadDemoData(*s, clock);
                 out() << "loaded the sample mill\n";
             }
-        } else if (command == QLatin1String("demo")) {
-            out() << "the catalogs already hold an installation; nothing loaded\n";
         } else {
-            out() << "the catalogs already hold an installation; nothing changed\n";
+            // An installation of an earlier version gets the tables and indexes it lacks.
+            const QStringList created = upgradeSchema(*s);
+            if (!created.isEmpty()) out() << "upgraded the catalogs; created " << created.join(QStringLiteral(", ")) << "\n";
+            out() << (command == QLatin1String("demo") ? "the catalogs already hold an installation; nothing loaded\n"
+                                                       : "the catalogs already hold an installation; no data changed\n");
         }
     } catch (const DbError &e) {
         err() << "fmadmin: " << e.message() << "\n";

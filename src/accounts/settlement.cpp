@@ -1,5 +1,7 @@
 #include "accounts/settlement.h"
 
+#include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 
@@ -138,6 +140,20 @@ void Settlement::book(const Customer &c, const Period &p, const SettlementFigure
     if (!monthExists)
         m_s.lockRows(QStringLiteral("zxkh"), QStringLiteral("khdm"), QStringLiteral("{ci:khdm} = {ci:?}"), {c.code});
     const Values period = periodOf(c.code, p);
+    // Fund rows that held another fee (a settlement run again after a
+    // correction) are a change of posted rows: one record for the customer.
+    const auto stamped = m_s.row(QStringLiteral("SELECT COUNT(*) AS n, MIN(zzje) AS lo, MAX(zzje) AS hi FROM {khzj} "
+                                                "WHERE {ci:khdm} = {ci:?} AND rq >= ? AND rq <= ? "
+                                                "AND zzje IS NOT NULL AND ABS(zzje - ?) > 0.00005 AND ABS(zzje) > 0.00005"),
+                                 period + Values{f.fee});
+    if (stamped && stamped->integer(QStringLiteral("n")) > 0) {
+        const double lo = stamped->number(QStringLiteral("lo")), hi = stamped->number(QStringLiteral("hi"));
+        ChangeRecord(QStringLiteral("客户结算"), QStringLiteral("khzj"), 0, c.code)
+            .context(QStringLiteral("期间"), period[1].toString() + QLatin1Char('~') + period[2].toString())
+            .context(QStringLiteral("行数"), stamped->integer(QStringLiteral("n")))
+            .change(QStringLiteral("zzje"), lo == hi ? QVariant(lo) : QVariant(numberText(lo) + QLatin1Char('~') + numberText(hi)), f.fee)
+            .write(m_s);
+    }
     // Every fund row of the period carries the period's fee; a row without
     // capitals text gets a single blank.
     m_s.execute(QStringLiteral("UPDATE {khzj} SET zzje = ?, sjdx = CASE WHEN sjdx IS NULL OR sjdx = '' THEN ' ' ELSE sjdx END "

@@ -1,6 +1,7 @@
 #include "data/backup.h"
 
 #include "data/schema.h"
+#include "data/schemaupgrade.h"
 #include "data/session.h"
 
 #include <QDir>
@@ -95,6 +96,7 @@ RestoreResult restoreEmbedded(const ConnectionSettings &cs, const QString &file,
     if (!hasSchema) s->createSchema();
     else if (!force && installationHasRows(*s))
         throw DomainError(QStringLiteral("该数据库已有数据，恢复会替换全部数据；确需恢复请加 --force。"));
+    else upgradeSchema(*s); // every table of this version is filled from the backup or left empty
 
     s->exec(QStringLiteral("ATTACH DATABASE ? AS ") + kAttached, {QFileInfo(file).absoluteFilePath()});
     RestoreResult r;
@@ -153,6 +155,7 @@ RestoreResult restorePostgres(const ConnectionSettings &cs, const QString &file,
              QFileInfo(file).absoluteFilePath()},
             cs, QStringLiteral("pg_restore"));
     std::unique_ptr<Session> s = Session::open(cs);
+    upgradeSchema(*s); // a backup of an earlier version lacks the tables added since
     RestoreResult r;
     for (const TableDef &t : schemaTables()) {
         r.rows += countRows(*s, t);

@@ -6,12 +6,18 @@ namespace fm {
 
 QString RowPager::orderClause() const
 {
+    // A key of the query may say "DESC" after its column.
+    const auto column = [](const QString &key) { return key.section(QLatin1Char(' '), 0, 0); };
     QStringList keys;
     if (!m_sortColumn.isEmpty())
         keys << m_sortColumn + (m_descending ? QStringLiteral(" DESC") : QString());
-    for (const QString &c : m_query.orderBy)
-        if (c != m_sortColumn) keys << c;
-    if (!keys.contains(QStringLiteral("id"))) keys << QStringLiteral("id");
+    bool byId = m_sortColumn == QLatin1String("id");
+    for (const QString &c : m_query.orderBy) {
+        if (column(c) == m_sortColumn) continue;
+        keys << c;
+        byId = byId || column(c) == QLatin1String("id");
+    }
+    if (!byId) keys << QStringLiteral("id");
     return keys.join(QStringLiteral(", "));
 }
 

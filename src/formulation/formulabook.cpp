@@ -1,6 +1,7 @@
 #include "formulation/formulabook.h"
 
 #include "common/dates.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 #include "production/productcatalogue.h"
@@ -97,6 +98,17 @@ DeleteOutcome FormulaBook::remove(const QString &number, QDate start, QDate end)
             m_s.execute(QStringLiteral("DELETE FROM {pfzlk} WHERE id = ?"), {head->id});
             out.registerRemoved = true;
         }
+        // One record for the formula: the saves of the range went, and with
+        // the last of them the register row.
+        if (out.lines + out.results > 0 || out.registerRemoved)
+            ChangeRecord(QStringLiteral("配方显示"), QStringLiteral("pfzlk"), head->id, head->number, ChangeRecord::Kind::Delete)
+                .value(QStringLiteral("pfmc"), head->name)
+                .value(QStringLiteral("起始日期"), dateText(start))
+                .value(QStringLiteral("截止日期"), dateText(end))
+                .value(QStringLiteral("velpfk行数"), out.lines)
+                .value(QStringLiteral("pfyyk行数"), out.results)
+                .value(QStringLiteral("pfzlk"), out.registerRemoved ? QStringLiteral("删除") : QStringLiteral("保留"))
+                .write(m_s);
     });
     return out;
 }

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 
@@ -219,13 +220,22 @@ double FormulaCalculation::save(const FormulaComposition &c, const FormulaToSave
         // Register first, then the lines (the lock order of every writer).
         QString number = typedNumber;
         const auto existing = m_s.row(
-            QStringLiteral("SELECT id, pfhm FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}"), {number});
+            QStringLiteral("SELECT id, pfhm, pfcb FROM {pfzlk} WHERE {ci:pfhm} = {ci:?} ORDER BY id {first:1}"), {number});
         if (existing) {
             if (!what.replace) throw DomainError(kReplace, ErrorCode::Duplicate);
             // The lines keep the register's spelling of the number.
             number = existing->text(QStringLiteral("pfhm"));
             m_s.execute(QStringLiteral("UPDATE {pfzlk} SET pfcb = ?, rq_0 = ?, rydm = ? WHERE id = ?"),
                         {cost, now, m_operator, existing->id()});
+            // The formula saved over: its cost and its materials with their shares.
+            QStringList oldLines, newLines;
+            for (const Row &l : m_s.rows(QStringLiteral("SELECT yldm, ylsl FROM {velpfk} WHERE {ci:pfhm} = {ci:?} ORDER BY id"), {number}))
+                oldLines << l.text(QStringLiteral("yldm")) + QLatin1Char(':') + numberText(l.number(QStringLiteral("ylsl")));
+            for (const CompositionLine &l : c.lines) newLines << l.code.trimmed() + QLatin1Char(':') + numberText(l.share);
+            ChangeRecord(QStringLiteral("配方计算"), QStringLiteral("pfzlk"), existing->id(), number)
+                .change(QStringLiteral("pfcb"), existing->number(QStringLiteral("pfcb")), cost)
+                .change(QStringLiteral("velpfk"), oldLines.join(QLatin1Char(',')), newLines.join(QLatin1Char(',')))
+                .write(m_s);
             m_s.execute(QStringLiteral("DELETE FROM {velpfk} WHERE {ci:pfhm} = {ci:?}"), {number});
             m_s.execute(QStringLiteral("DELETE FROM {pfyyk} WHERE {ci:pfhm} = {ci:?} AND rq_1 = ?"), {number, today});
         } else {

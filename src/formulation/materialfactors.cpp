@@ -1,6 +1,7 @@
 #include "formulation/materialfactors.h"
 
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
 
@@ -39,8 +40,15 @@ void MaterialFactorEditor::save(qint64 id, const FactorValues &values)
         bound << v;
     }
     bound << id;
-    if (m_s.execute(QStringLiteral("UPDATE {ylpzk} SET %1 WHERE id = ?").arg(assignments), bound) != 1)
-        throw DomainError(QStringLiteral("该原料已不存在！"), ErrorCode::NotFound);
+    m_s.transaction([&] {
+        const auto old = m_s.row(QStringLiteral("SELECT * FROM {ylpzk} WHERE id = ?"), {id});
+        if (!old || m_s.execute(QStringLiteral("UPDATE {ylpzk} SET %1 WHERE id = ?").arg(assignments), bound) != 1)
+            throw DomainError(QStringLiteral("该原料已不存在！"), ErrorCode::NotFound);
+        ChangeRecord rec(QStringLiteral("原料因素修改"), QStringLiteral("ylpzk"), id, old->text(QStringLiteral("yldm")));
+        for (int n = 2; n < kFormulaFactors; ++n)
+            rec.change(factorCode(n), old->number(factorCode(n)), values[size_t(n)]);
+        rec.write(m_s);
+    });
 }
 
 } // namespace fm

@@ -3,8 +3,11 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "data/session.h"
+
+#include <cmath>
 
 namespace fm {
 
@@ -12,6 +15,8 @@ const QString NutrientStandards::kCodeExists = QStringLiteral("代码已存在�
 const QString NutrientStandards::kPlaceholder = QStringLiteral("标准名称");
 
 namespace {
+
+const QString kFunction = QStringLiteral("营养因素标准修改");
 
 QString columns()
 {
@@ -24,7 +29,7 @@ NutrientStandard read(const Row &r)
     s.id = r.id();
     s.code = r.text(QStringLiteral("xqdm"));
     s.name = r.text(QStringLiteral("xqmc"));
-    for (int i = 0; i < kFormulaFactors; ++i) s.values[size_t(i)] = r.number(factor(i).code);
+    for (int i = 0; i < kFormulaFactors; ++i) s.values[size_t(i)] = r.number(factorCode(i));
     return s;
 }
 
@@ -81,7 +86,7 @@ qint64 NutrientStandards::add(const QString &code, const QString &name, const Fa
     m_s.transaction([&] {
         const QString c = checkNewCode(code);
         Fields f{{QStringLiteral("xqdm"), c}, {QStringLiteral("xqmc"), n}};
-        for (int i = 0; i < kFormulaFactors; ++i) f.push_back({factor(i).code, values[size_t(i)]});
+        for (int i = 0; i < kFormulaFactors; ++i) f.push_back({factorCode(i), values[size_t(i)]});
         f.push_back({QStringLiteral("rq_0"), dateTimeText(m_clock.now())});
         id = m_s.insert(QStringLiteral("yybzk"), f);
     });
@@ -95,17 +100,35 @@ void NutrientStandards::update(qint64 id, const FactorValues &values)
     QString assignments;
     Values bound;
     for (int i = 0; i < kFormulaFactors; ++i) {
-        assignments += (i ? QStringLiteral(", ") : QString()) + factor(i).code + QStringLiteral(" = ?");
+        assignments += (i ? QStringLiteral(", ") : QString()) + factorCode(i) + QStringLiteral(" = ?");
         bound << values[size_t(i)];
     }
     bound << id;
-    if (m_s.execute(QStringLiteral("UPDATE {yybzk} SET %1 WHERE id = ?").arg(assignments), bound) != 1)
-        throw DomainError(QStringLiteral("该标准已不存在！"), ErrorCode::NotFound);
+    m_s.transaction([&] {
+        const auto old = m_s.row(QStringLiteral("SELECT * FROM {yybzk} WHERE id = ?"), {id});
+        if (!old || m_s.execute(QStringLiteral("UPDATE {yybzk} SET %1 WHERE id = ?").arg(assignments), bound) != 1)
+            throw DomainError(QStringLiteral("该标准已不存在！"), ErrorCode::NotFound);
+        ChangeRecord rec(kFunction, QStringLiteral("yybzk"), id, old->text(QStringLiteral("xqdm")));
+        for (int i = 0; i < kFormulaFactors; ++i) rec.change(factorCode(i), old->number(factorCode(i)), values[size_t(i)]);
+        rec.write(m_s);
+    });
 }
 
 bool NutrientStandards::remove(qint64 id)
 {
-    return m_s.execute(QStringLiteral("DELETE FROM {yybzk} WHERE id = ?"), {id}) == 1;
+    bool removed = false;
+    m_s.transaction([&] {
+        const auto old = m_s.row(QStringLiteral("SELECT * FROM {yybzk} WHERE id = ?"), {id});
+        removed = old && m_s.execute(QStringLiteral("DELETE FROM {yybzk} WHERE id = ?"), {id}) == 1;
+        if (!removed) return;
+        ChangeRecord rec(kFunction, QStringLiteral("yybzk"), id, old->text(QStringLiteral("xqdm")), ChangeRecord::Kind::Delete);
+        rec.value(QStringLiteral("xqmc"), old->value(QStringLiteral("xqmc")));
+        // The factors it set; the many it left at zero say nothing.
+        for (int i = 0; i < kFormulaFactors; ++i)
+            if (std::abs(old->number(factorCode(i))) > 1e-12) rec.value(factorCode(i), old->number(factorCode(i)));
+        rec.write(m_s);
+    });
+    return removed;
 }
 
 } // namespace fm

@@ -512,6 +512,10 @@ QString ProductCatalogue::addSpecification(qint64 categoryId, const QString &spe
         if (!category) throw DomainError(kNotFound, ErrorCode::NotFound);
         list = withSpecification(category->cpgg, specification);
         m_s.execute(QStringLiteral("UPDATE {cplbgg} SET cpgg = ? WHERE id = ?"), {list, categoryId});
+        ChangeRecord(kFunction, QStringLiteral("cplbgg"), categoryId, category->cpbz)
+            .context(QStringLiteral("lbmc"), category->lbmc)
+            .change(QStringLiteral("cpgg"), category->cpgg, list)
+            .write(m_s);
     });
     return list;
 }
@@ -521,8 +525,13 @@ void ProductCatalogue::replaceSpecifications(qint64 categoryId, const QString &l
     m_s.transaction([&] {
         if (list.trimmed().isEmpty()) throw DomainError(QStringLiteral("请输入规格！"), ErrorCode::Incomplete);
         const QString l = checkedSizeList(list);
-        if (m_s.execute(QStringLiteral("UPDATE {cplbgg} SET cpgg = ? WHERE id = ?"), {l, categoryId}) != 1)
+        const auto category = categoryById(categoryId);
+        if (!category || m_s.execute(QStringLiteral("UPDATE {cplbgg} SET cpgg = ? WHERE id = ?"), {l, categoryId}) != 1)
             throw DomainError(kNotFound, ErrorCode::NotFound);
+        ChangeRecord(kFunction, QStringLiteral("cplbgg"), categoryId, category->cpbz)
+            .context(QStringLiteral("lbmc"), category->lbmc)
+            .change(QStringLiteral("cpgg"), category->cpgg, l)
+            .write(m_s);
     });
 }
 
@@ -533,6 +542,11 @@ bool ProductCatalogue::deleteCategory(const QString &name)
         const auto category = categoryByName(name);
         if (!category) return;
         deleted = m_s.execute(QStringLiteral("DELETE FROM {cplbgg} WHERE id = ?"), {category->id}) == 1;
+        if (deleted)
+            ChangeRecord(kFunction, QStringLiteral("cplbgg"), category->id, category->cpbz, ChangeRecord::Kind::Delete)
+                .value(QStringLiteral("lbmc"), category->lbmc)
+                .value(QStringLiteral("cpgg"), category->cpgg)
+                .write(m_s);
     });
     return deleted;
 }

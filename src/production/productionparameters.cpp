@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "production/productcatalogue.h"
 
@@ -13,6 +14,7 @@ namespace fm {
 namespace {
 
 const QString kBlank = QStringLiteral(" ");
+const QString kFunction = QStringLiteral("系统参数修改");
 const QString kStandardColumns =
     QStringLiteral("id, cpbz, lbmc, cpgg, ypmc, sm, bz_1, klbz, klmc, gzbz, qtbz, jsbz, rq_1, rq_0");
 
@@ -141,11 +143,20 @@ void ProductionParameters::editKind(qint64 id, const QString &column, const QStr
         throw DomainError(QStringLiteral("该列不能修改！"));
     }
     m_s.transaction([&] {
-        if (column == QLatin1String("klbz"))
-            m_s.execute(QStringLiteral("UPDATE {ymps} SET klbz = ?, klmc = ? WHERE id = ?"),
-                        {v, pelletClasses().at(v.toInt() - 1), id});
-        else
-            m_s.execute(QStringLiteral("UPDATE {ymps} SET %1 = ? WHERE id = ?").arg(column), {column == QLatin1String("sm") ? orBlank(v) : v, id});
+        const auto old = m_s.row(QStringLiteral("SELECT ypmc, klbz, klmc, sm, bz_1 FROM {ymps} WHERE id = ?"), {id});
+        if (!old) return;
+        ChangeRecord rec(kFunction, QStringLiteral("ymps"), id, old->text(QStringLiteral("ypmc")));
+        if (column == QLatin1String("klbz")) {
+            const QString name = pelletClasses().at(v.toInt() - 1);
+            m_s.execute(QStringLiteral("UPDATE {ymps} SET klbz = ?, klmc = ? WHERE id = ?"), {v, name, id});
+            rec.change(QStringLiteral("klbz"), old->value(QStringLiteral("klbz")), v)
+                .change(QStringLiteral("klmc"), old->value(QStringLiteral("klmc")), name);
+        } else {
+            const QString stored = column == QLatin1String("sm") ? orBlank(v) : v;
+            m_s.execute(QStringLiteral("UPDATE {ymps} SET %1 = ? WHERE id = ?").arg(column), {stored, id});
+            rec.change(column, old->value(column), stored);
+        }
+        rec.write(m_s);
     });
 }
 
@@ -245,6 +256,11 @@ int ProductionParameters::deleteStandard(qint64 id)
                               {r->value(QStringLiteral("lbmc")).toString(), r->value(QStringLiteral("cpgg")).toString(),
                                r->value(QStringLiteral("klmc")).toString(), r->value(QStringLiteral("sm")).toString(),
                                r->number(QStringLiteral("gzbz"))});
+        ChangeRecord rec(kFunction, QStringLiteral("sccsk"), id, r->text(QStringLiteral("lbmc")), ChangeRecord::Kind::Delete);
+        for (const char *c : {"cpgg", "klmc", "sm", "gzbz"})
+            rec.value(QString::fromLatin1(c), r->value(QString::fromLatin1(c)));
+        if (deleted > 1) rec.value(QStringLiteral("行数"), deleted);
+        rec.write(m_s);
     });
     return deleted;
 }
@@ -265,8 +281,12 @@ void ProductionParameters::editStandard(qint64 id, const QString &column, const 
         throw DomainError(QStringLiteral("该列不能修改！"));
     }
     m_s.transaction([&] {
-        if (m_s.execute(QStringLiteral("UPDATE {sccsk} SET %1 = ? WHERE id = ?").arg(column), {v, id}) != 1)
+        const auto old = m_s.row(QStringLiteral("SELECT lbmc, cpgg, %1 FROM {sccsk} WHERE id = ?").arg(column), {id});
+        if (!old || m_s.execute(QStringLiteral("UPDATE {sccsk} SET %1 = ? WHERE id = ?").arg(column), {v, id}) != 1)
             throw DomainError(QStringLiteral("未找到要修改的记录！"), ErrorCode::NotFound);
+        ChangeRecord rec(kFunction, QStringLiteral("sccsk"), id, old->text(QStringLiteral("lbmc")));
+        if (column != QLatin1String("cpgg")) rec.context(QStringLiteral("cpgg"), old->value(QStringLiteral("cpgg")));
+        rec.change(column, old->value(column), v).write(m_s);
     });
 }
 

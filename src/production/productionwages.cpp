@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/money.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "production/productionteams.h"
 
@@ -99,11 +100,25 @@ Row ProductionWages::post(qint64 id, const WageAmounts &in)
     a.qt = checked(in.qt);
     std::optional<Row> stored;
     m_s.transaction([&] {
+        const auto old = m_s.row(QStringLiteral("SELECT %1 FROM {scgzmx} WHERE id = ?").arg(kWageColumns), {id});
         const int changed = m_s.execute(
             QStringLiteral("UPDATE {scgzmx} SET jsbt = ?, gwbt = ?, wsf = ?, fsbt = ?, jgf = ?, dbf = ?, qtys = ?, fk = ?, qt = ?, "
                            "ysgz = COALESCE(scgz, 0) + ?, sjgz = COALESCE(scgz, 0) + ? WHERE id = ?"),
             {a.jsbt, a.gwbt, a.wsf, a.fsbt, a.jgf, a.dbf, a.qtys, a.fk, a.qt, receivable(0, a), paid(0, a), id});
-        if (changed != 1) throw DomainError(QStringLiteral("未找到要修改的记录！"), ErrorCode::NotFound);
+        if (!old || changed != 1) throw DomainError(QStringLiteral("未找到要修改的记录！"), ErrorCode::NotFound);
+        // Amounts posted over amounts already there are a correction; the
+        // first posting of a row's amounts is not.
+        const double now[] = {a.jsbt, a.gwbt, a.wsf, a.fsbt, a.jgf, a.dbf, a.qtys, a.fk, a.qt};
+        const char *const columns[] = {"jsbt", "gwbt", "wsf", "fsbt", "jgf", "dbf", "qtys", "fk", "qt"};
+        bool posted = false;
+        for (const char *c : columns) posted = posted || std::abs(old->number(QString::fromLatin1(c))) > 1e-9;
+        if (posted) {
+            ChangeRecord rec(QStringLiteral("生产工人工资"), QStringLiteral("scgzmx"), id, old->text(QStringLiteral("rydm")));
+            rec.context(QStringLiteral("bzdm"), old->value(QStringLiteral("bzdm")));
+            for (size_t i = 0; i < std::size(columns); ++i)
+                rec.change(QString::fromLatin1(columns[i]), old->number(QString::fromLatin1(columns[i])), now[i]);
+            rec.write(m_s);
+        }
         stored = m_s.row(QStringLiteral("SELECT %1 FROM {scgzmx} WHERE id = ?").arg(kWageColumns), {id});
     });
     return *stored;
@@ -111,10 +126,22 @@ Row ProductionWages::post(qint64 id, const WageAmounts &in)
 
 void ProductionWages::clear(const QString &teamCode)
 {
+    const QString code = teamCode.trimmed();
     m_s.transaction([&] {
+        // One record for the team: how many rows were cleared and what they paid.
+        const auto before = m_s.row(QStringLiteral("SELECT COUNT(*) AS n, SUM(ysgz) AS ysgz, SUM(sjgz) AS sjgz FROM {scgzmx} "
+                                                   "WHERE {ci:bzdm} = {ci:?} AND (ABS(COALESCE(ysgz, 0)) > 0.000001 "
+                                                   "OR ABS(COALESCE(sjgz, 0)) > 0.000001 OR ABS(COALESCE(scgz, 0)) > 0.000001)"),
+                                    {code});
         m_s.execute(QStringLiteral("UPDATE {scgzmx} SET scgz = 0, jsbt = 0, gwbt = 0, wsf = 0, fsbt = 0, jgf = 0, dbf = 0, qtys = 0, "
                                    "ysgz = 0, fk = 0, qt = 0, sjgz = 0 WHERE {ci:bzdm} = {ci:?}"),
-                    {teamCode.trimmed()});
+                    {code});
+        if (before && before->integer(QStringLiteral("n")) > 0)
+            ChangeRecord(QStringLiteral("生产工人工资"), QStringLiteral("scgzmx"), 0, code)
+                .context(QStringLiteral("行数"), before->integer(QStringLiteral("n")))
+                .change(QStringLiteral("ysgz合计"), before->number(QStringLiteral("ysgz")), 0.0)
+                .change(QStringLiteral("sjgz合计"), before->number(QStringLiteral("sjgz")), 0.0)
+                .write(m_s);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "production/productledger.h"
 
 #include "common/dates.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 
 namespace fm {
@@ -123,8 +124,17 @@ bool ProductLedger::deleteProduct(const QString &code)
 {
     const std::optional<LedgerProduct> p = findByCode(code);
     if (!p) return false;
-    m_s.transaction([&] { m_s.execute(QStringLiteral("DELETE FROM {cpb} WHERE id = ?"), {p->id}); });
-    return true;
+    bool deleted = false;
+    m_s.transaction([&] {
+        deleted = m_s.execute(QStringLiteral("DELETE FROM {cpb} WHERE id = ?"), {p->id}) == 1;
+        if (deleted)
+            ChangeRecord(QStringLiteral("产品入/出库管理"), QStringLiteral("cpb"), p->id, p->code, ChangeRecord::Kind::Delete)
+                .value(QStringLiteral("cpmc"), p->name)
+                .value(QStringLiteral("gg"), p->spec)
+                .value(QStringLiteral("sm"), p->remark)
+                .write(m_s);
+    });
+    return deleted;
 }
 
 } // namespace fm

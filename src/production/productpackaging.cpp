@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 
 #include <cmath>
@@ -178,6 +179,16 @@ void ProductPackaging::pack(qint64 lineId, const PackagingEntry &e)
         if (withOuter) setPart(sets, values, kOuterColumns, *e.outer);
         if (withLabels) setPart(sets, values, kLabelColumns, *e.labels);
         if (withAnti) setPart(sets, values, kAntiColumns, *e.antiCounterfeit);
+        // Packing a line packed before corrects its record and the stock.
+        if (packed(*old)) {
+            ChangeRecord rec(QStringLiteral("产品包装"), QStringLiteral("velcpk"), lineId, old->text(QStringLiteral("cpdm")));
+            rec.context(QStringLiteral("scrq_1"), old->value(QStringLiteral("scrq_1")));
+            for (qsizetype i = 0; i < sets.size(); ++i) {
+                const QString column = sets[i].section(QLatin1Char(' '), 0, 0);
+                rec.change(column, old->value(column), values[i]);
+            }
+            rec.write(m_s);
+        }
         values << lineId;
         if (m_s.execute(QStringLiteral("UPDATE {velcpk} SET %1 WHERE id = ?").arg(sets.join(QStringLiteral(", "))), values) != 1)
             throw DomainError(kGone, ErrorCode::NotFound);

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 
 #include <cmath>
@@ -13,6 +14,7 @@ namespace fm {
 namespace {
 
 const QString kSundryMark = QStringLiteral("杂料回机");
+const QString kOverheadsFunction = QStringLiteral("制造费用输入");
 
 void checkKilograms(double v, double max, bool positive)
 {
@@ -109,9 +111,24 @@ double ShiftBalances::enter(qint64 id, double drawn, double previous, double bal
     for (double v : {drawn, previous, balance}) checkKilograms(v, kMaxKilograms, false);
     const double used = consumption(drawn, previous, balance);
     m_s.transaction([&] {
+        const auto old = m_s.row(QStringLiteral("SELECT yldm, bzdm, rq_1, sjsl, scjc, sjjc, sjxh FROM {scylxh} WHERE id = ?"), {id});
         const int changed = m_s.execute(QStringLiteral("UPDATE {scylxh} SET sjsl = ?, scjc = ?, sjjc = ?, sjxh = ? WHERE id = ?"),
                                         {drawn, previous, balance, used, id});
-        if (changed != 1) throw DomainError(QStringLiteral("未找到要修改的记录！"), ErrorCode::NotFound);
+        if (!old || changed != 1) throw DomainError(QStringLiteral("未找到要修改的记录！"), ErrorCode::NotFound);
+        // The first entry of a shift's figures is not a correction; entering
+        // them again over figures already there is.
+        bool entered = false;
+        for (const char *c : {"sjsl", "scjc", "sjjc", "sjxh"})
+            entered = entered || std::abs(old->number(QString::fromLatin1(c))) > 1e-9;
+        if (!entered) return;
+        ChangeRecord(QStringLiteral("生产结存数输入"), QStringLiteral("scylxh"), id, old->text(QStringLiteral("yldm")))
+            .context(QStringLiteral("bzdm"), old->value(QStringLiteral("bzdm")))
+            .context(QStringLiteral("rq_1"), old->value(QStringLiteral("rq_1")))
+            .change(QStringLiteral("sjsl"), old->number(QStringLiteral("sjsl")), drawn)
+            .change(QStringLiteral("scjc"), old->number(QStringLiteral("scjc")), previous)
+            .change(QStringLiteral("sjjc"), old->number(QStringLiteral("sjjc")), balance)
+            .change(QStringLiteral("sjxh"), old->number(QStringLiteral("sjxh")), used)
+            .write(m_s);
     });
     return used;
 }
@@ -271,6 +288,12 @@ bool Overheads::save(const QString &key, const OverheadAmounts &a, const QString
             if (!overwrite) return;
             m_s.execute(QStringLiteral("UPDATE {zzfy} SET qf = ?, gz = ?, df = ?, qt = ?, rydm = ? WHERE id = ?"),
                         {qf, gz, df, qt, operatorCode, rowId});
+            ChangeRecord(kOverheadsFunction, QStringLiteral("zzfy"), rowId, key)
+                .change(QStringLiteral("gz"), existing->number(QStringLiteral("gz")), gz)
+                .change(QStringLiteral("df"), existing->number(QStringLiteral("df")), df)
+                .change(QStringLiteral("qf"), existing->number(QStringLiteral("qf")), qf)
+                .change(QStringLiteral("qt"), existing->number(QStringLiteral("qt")), qt)
+                .write(m_s);
         } else {
             rowId = m_s.insert(QStringLiteral("zzfy"), {{QStringLiteral("rq_1"), key},
                                                         {QStringLiteral("qf"), qf},
@@ -289,7 +312,15 @@ bool Overheads::save(const QString &key, const OverheadAmounts &a, const QString
 bool Overheads::remove(qint64 id)
 {
     int changed = 0;
-    m_s.transaction([&] { changed = m_s.execute(QStringLiteral("DELETE FROM {zzfy} WHERE id = ?"), {id}); });
+    m_s.transaction([&] {
+        changed = 0;
+        const auto old = m_s.row(QStringLiteral("SELECT rq_1, gz, df, qf, qt FROM {zzfy} WHERE id = ?"), {id});
+        if (!old) return;
+        changed = m_s.execute(QStringLiteral("DELETE FROM {zzfy} WHERE id = ?"), {id});
+        ChangeRecord rec(kOverheadsFunction, QStringLiteral("zzfy"), id, old->text(QStringLiteral("rq_1")), ChangeRecord::Kind::Delete);
+        for (const char *c : {"gz", "df", "qf", "qt"}) rec.value(QString::fromLatin1(c), old->number(QString::fromLatin1(c)));
+        rec.write(m_s);
+    });
     return changed == 1;
 }
 

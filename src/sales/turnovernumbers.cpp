@@ -1,5 +1,6 @@
 #include "sales/turnovernumbers.h"
 
+#include "data/changelog.h"
 #include "data/session.h"
 
 namespace fm {
@@ -39,9 +40,12 @@ void TurnoverNumbers::initialise(const QString &typed)
     m_s.transaction([&] {
         m_s.lockRows(QStringLiteral("fphm"), QStringLiteral("rec_num"));
         const auto r = m_s.row(kFirstRow);
-        if (r)
+        if (r) {
             m_s.execute(QStringLiteral("UPDATE {fphm} SET zzhm = ?, rec_num = 0 WHERE id = ?"), {n, r->id()});
-        else
+            ChangeRecord(QStringLiteral("周转号初始化"), QStringLiteral("fphm"), r->id(), QString())
+                .change(QStringLiteral("zzhm"), r->text(QStringLiteral("zzhm")), n)
+                .write(m_s);
+        } else
             m_s.insert(QStringLiteral("fphm"), {{QStringLiteral("zzhm"), n}, {QStringLiteral("rec_num"), 0}});
     });
 }

@@ -8,7 +8,7 @@ namespace fm {
 
 namespace {
 
-const QString kColumns = QStringLiteral("SELECT id, rq_0, czydm, gzz, gnmc, bm, jlid, dm, czlx, jz, xz FROM {czrz} ");
+const QString kColumns = QStringLiteral("SELECT id, rq, rq_0, czydm, gzz, gnmc, bm, jlid, dm, czlx, jz, xz FROM {czrz} ");
 
 QString whereOf(const ChangeLogFilter &f, Values *values)
 {
@@ -49,7 +49,10 @@ RowQuery ChangeLogQuery::query(const ChangeLogFilter &f)
     check(f);
     RowQuery q;
     q.select = kColumns + whereOf(f, &q.values);
-    q.orderBy = {QStringLiteral("rq_0")};
+    // Newest first: by day, then by key (the order the rows were written),
+    // which each of the log's indexes (code or table or operator, then day)
+    // gives without sorting.
+    q.orderBy = {QStringLiteral("rq DESC"), QStringLiteral("id DESC")};
     return q;
 }
 
@@ -58,7 +61,7 @@ Rows ChangeLogQuery::rows(const ChangeLogFilter &f)
     check(f);
     Values values;
     const QString where = whereOf(f, &values);
-    return m_s.rows(kColumns + where + QStringLiteral(" ORDER BY id {first:%1}").arg(kDocumentRows), values);
+    return m_s.rows(kColumns + where + QStringLiteral(" ORDER BY rq DESC, id DESC {first:%1}").arg(kDocumentRows), values);
 }
 
 ReportDocument ChangeLogQuery::document(const Rows &rows, const ChangeLogFilter &f, const QDate &today)

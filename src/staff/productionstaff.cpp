@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/dates.h"
+#include "data/changelog.h"
 #include "data/session.h"
 
 namespace fm {
@@ -13,6 +14,16 @@ const QString kTeamColumns = QStringLiteral("SELECT id, bzdm, bzmc FROM {bzzl} "
 const QString kNoSuchWorker = QStringLiteral("查无此人，请重新输入！");
 const QString kBadTeam = QStringLiteral("班组代码有错!");
 const QString kEmptyName = QStringLiteral("名称不能为空!");
+const QString kFunction = QStringLiteral("公司生产人员管理");
+
+// A worker removed: who it was, and how many wage rows went with it.
+void recordRemoved(Session &s, const Worker &w, int wageRows)
+{
+    ChangeRecord rec(kFunction, QStringLiteral("bzry"), w.id, w.code, ChangeRecord::Kind::Delete);
+    rec.value(QStringLiteral("rymc"), w.name).value(QStringLiteral("bzdm"), w.team);
+    if (wageRows > 0) rec.value(QStringLiteral("scgzmx行数"), wageRows);
+    rec.write(s);
+}
 
 // The amounts of a wage row, all 0 for a new worker.
 const char *const kWageAmounts[] = {"scgz", "jsbt", "dbf", "gwbt", "wsf", "fsbt",
@@ -113,15 +124,20 @@ void ProductionStaff::removeWorker(qint64 id)
         const auto w = workerById(id);
         if (!w) throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
         m_s.execute(QStringLiteral("DELETE FROM {bzry} WHERE id = ?"), {id});
-        m_s.execute(QStringLiteral("DELETE FROM {scgzmx} WHERE {ci:rydm} = {ci:?} AND {ci:bzdm} = {ci:?}"),
-                    {w->code, w->team});
+        const int wages = m_s.execute(QStringLiteral("DELETE FROM {scgzmx} WHERE {ci:rydm} = {ci:?} AND {ci:bzdm} = {ci:?}"),
+                                      {w->code, w->team});
+        recordRemoved(m_s, *w, wages);
     });
 }
 
 void ProductionStaff::deleteWorkerKeepingWages(qint64 id)
 {
-    if (m_s.execute(QStringLiteral("DELETE FROM {bzry} WHERE id = ?"), {id}) != 1)
-        throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
+    m_s.transaction([&] {
+        const auto w = workerById(id);
+        if (!w || m_s.execute(QStringLiteral("DELETE FROM {bzry} WHERE id = ?"), {id}) != 1)
+            throw DomainError(kNoSuchWorker, ErrorCode::NotFound);
+        recordRemoved(m_s, *w, 0);
+    });
 }
 
 void ProductionStaff::changeWorker(qint64 id, const QString &name, const QString &team)
@@ -139,6 +155,10 @@ void ProductionStaff::changeWorker(qint64 id, const QString &name, const QString
         m_s.execute(QStringLiteral("UPDATE {scgzmx} SET rymc = ?, bzdm = ? "
                                    "WHERE {ci:rydm} = {ci:?} AND {ci:bzdm} = {ci:?}"),
                     {n, t->code, w->code, w->team});
+        ChangeRecord(kFunction, QStringLiteral("bzry"), id, w->code)
+            .change(QStringLiteral("rymc"), w->name, n)
+            .change(QStringLiteral("bzdm"), w->team, t->code)
+            .write(m_s);
     });
 }
 
@@ -169,7 +189,13 @@ qint64 ProductionStaff::addTeam(const QString &code, const QString &name)
 
 void ProductionStaff::deleteTeam(qint64 id)
 {
-    if (m_s.execute(QStringLiteral("DELETE FROM {bzzl} WHERE id = ?"), {id}) != 1) throw DomainError(kBadTeam);
+    m_s.transaction([&] {
+        const auto t = m_s.row(kTeamColumns + QStringLiteral("WHERE id = ?"), {id});
+        if (!t || m_s.execute(QStringLiteral("DELETE FROM {bzzl} WHERE id = ?"), {id}) != 1) throw DomainError(kBadTeam);
+        ChangeRecord(kFunction, QStringLiteral("bzzl"), id, t->text(QStringLiteral("bzdm")), ChangeRecord::Kind::Delete)
+            .value(QStringLiteral("bzmc"), t->text(QStringLiteral("bzmc")))
+            .write(m_s);
+    });
 }
 
 } // namespace fm

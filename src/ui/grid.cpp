@@ -214,6 +214,11 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             return cellText(v);
+        case Qt::ToolTipRole: {
+            // A long text that the column cuts short shows in full under the pointer.
+            const QString text = cellText(v);
+            return text.size() > 40 ? QVariant(text) : QVariant();
+        }
         case Qt::TextAlignmentRole:
             return isNumber(v) ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
         case Qt::BackgroundRole:

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/money.h"
 #include "common/numbertext.h"
+#include "data/changelog.h"
 #include "data/dberror.h"
 #include "production/products.h"
 
@@ -176,8 +177,15 @@ int PackagingStock::tidy()
 {
     int removed = 0;
     m_s.transaction([&] {
-        removed = m_s.execute(QStringLiteral("DELETE FROM {bzbqk} WHERE sl = 0"));
-        removed += m_s.execute(QStringLiteral("DELETE FROM {bqk} WHERE sl = 0"));
+        const int items = m_s.execute(QStringLiteral("DELETE FROM {bzbqk} WHERE sl = 0"));
+        const int movements = m_s.execute(QStringLiteral("DELETE FROM {bqk} WHERE sl = 0"));
+        removed = items + movements;
+        // One record of the tidying: the rows it removed held nothing.
+        if (removed > 0)
+            ChangeRecord(QStringLiteral("包装物管理"), QStringLiteral("bzbqk"), 0, QString(), ChangeRecord::Kind::Delete)
+                .value(QStringLiteral("bzbqk行数"), items)
+                .value(QStringLiteral("bqk行数"), movements)
+                .write(m_s);
     });
     return removed;
 }

@@ -172,6 +172,14 @@ private slots:
         QCOMPARE(qk->number("ysje"), 13000.0);
         QCOMPARE(qk->number("sjqk"), 13000.0 - 7000.0 - 400.0);
         QCOMPARE(s().scalar(QStringLiteral("SELECT COUNT(*) FROM {khjs_mx}")).toInt(), 1);
+        // Only the fee that moved on posted fund rows is a change: one record.
+        const fm::Rows log = s().rows(QStringLiteral("SELECT gnmc, bm, dm, jz, xz FROM {czrz}"));
+        QCOMPARE(log.size(), size_t(1));
+        QCOMPARE(log[0].text("bm"), QStringLiteral("khzj"));
+        QCOMPARE(log[0].text("dm"), c.code);
+        QVERIFY(log[0].text("jz").startsWith(QStringLiteral("期间=2018-04-19~2018-05-18; ")));
+        QVERIFY(log[0].text("jz").endsWith(QStringLiteral("; zzje=300")));
+        QVERIFY(log[0].text("xz").endsWith(QStringLiteral("; zzje=400")));
     }
 
     void productsAndAnotherPeriodStaySeparate()
@@ -338,7 +346,7 @@ private slots:
     {
         for (bool again : {false, true}) {
             const int writes = checkEachWriteFailing(
-                s(), {QStringLiteral("khjs_mx"), QStringLiteral("khzj"), QStringLiteral("khzqk")},
+                s(), {QStringLiteral("khjs_mx"), QStringLiteral("khzj"), QStringLiteral("khzqk"), QStringLiteral("czrz")},
                 [&] {
                     m_db->reset();
                     const Customer c = workedExample();

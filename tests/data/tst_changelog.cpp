@@ -5,6 +5,7 @@
 #include "accounts/historycorrections.h"
 #include "common/clock.h"
 #include "data/changelog.h"
+#include "data/schemaupgrade.h"
 #include "pricing/pricebook.h"
 #include "production/productcatalogue.h"
 #include "sales/corrections.h"
@@ -17,7 +18,9 @@
 #include "support/testdb.h"
 #include "../sales/salesfixture.h"
 
+#include <QThread>
 #include <QtTest>
+#include <algorithm>
 
 using fm::test::TestDb;
 
@@ -214,6 +217,52 @@ private slots:
         const qint64 customer = idOf(QStringLiteral("SELECT id FROM {zxkh} WHERE khdm = '1100001'"), {});
         fm::CustomerRegister(s()).setFlag(customer, QStringLiteral("1"));
         QCOMPARE(s().scalar(QStringLiteral("SELECT COUNT(*) FROM {czrz}")).toInt(), 0);
+    }
+
+    // An installation made before the log existed: opened as a workstation
+    // opens it, it gets the table (and any other missing index), and the
+    // first correction succeeds and is logged. Several workstations starting
+    // at once upgrade it once between them.
+    void olderInstallationIsUpgradedOnOpen()
+    {
+        load();
+        const fm::TableDef *log = fm::findTable(QStringLiteral("czrz"));
+        const fm::TableDef *lines = fm::findTable(QStringLiteral("sale1"));
+        s().execDdl(QStringLiteral("DROP TABLE ") + s().dialect().qualify(log->catalog, log->name));
+        s().execDdl(s().dialect().dropIndexes(*lines).at(1));
+
+        QStringList created[3];
+        QString problems[3];
+        std::vector<std::unique_ptr<QThread>> starts;
+        for (int i = 0; i < 3; ++i)
+            starts.emplace_back(QThread::create([&, i] {
+                try {
+                    std::unique_ptr<fm::Session> ws = fm::Session::open(m_db->settings());
+                    created[i] = fm::upgradeSchema(*ws);
+                } catch (const fm::DbError &e) {
+                    problems[i] = e.rawText();
+                }
+            }));
+        for (auto &t : starts) t->start();
+        for (auto &t : starts) QVERIFY(t->wait(60000));
+        QStringList all;
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(problems[i], QString());
+            all += created[i];
+        }
+        std::sort(all.begin(), all.end());
+        QCOMPARE(all, (QStringList{QStringLiteral("czrz"), QStringLiteral("sale1.") + fm::Dialect::indexName(*lines, 2, false)}));
+
+        QString problem;
+        std::unique_ptr<fm::Session> ws = fm::openInstallation(m_db->settings(), &problem);
+        QCOMPARE(problem, QString());
+        QCOMPARE(fm::upgradeSchema(*ws), QStringList());
+        ws->setActor({QStringLiteral("61"), QStringLiteral("ws-2"), &m_clock});
+        fm::Corrections(*ws, QStringLiteral("61")).modifyIssueLine(m_line, 1200, 2500, QStringLiteral("ws-2"), 1);
+        const fm::Rows rows = ws->rows(QStringLiteral("SELECT gzz, jz, xz FROM {czrz}"));
+        QCOMPARE(rows.size(), size_t(1));
+        QCOMPARE(rows.front().text(QStringLiteral("xz")), QStringLiteral("zznum=1200; zzjg=2500; zzje=3000"));
+        QCOMPARE(ws->scalar(QStringLiteral("SELECT zznum FROM {sale1} WHERE id = ?"), {m_line}).toDouble(), 1200.0);
     }
 
     void recordOutsideTransactionIsRefused()

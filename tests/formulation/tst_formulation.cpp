@@ -288,12 +288,24 @@ private slots:
         addMaterial(QStringLiteral("a1"), QStringLiteral("豆粕"), {{0, 3.2}, {2, 44}});
         addMaterial(QStringLiteral("a2"), QStringLiteral("玉米"), {{0, 1.9}, {2, 8.5}});
         addStandard(QStringLiteral("B1"), QStringLiteral("猪标准"), {{2, 20}});
-        save(QStringLiteral("P1"), QStringLiteral("猪料"), {QStringLiteral("豆粕"), QStringLiteral("玉米")}, {50, 50});
+        // Each run saves over the 50/50 formula, so each replaces it (and records the change).
+        const auto fiftyFifty = [&] {
+            save(QStringLiteral("P1"), QStringLiteral("猪料"), {QStringLiteral("豆粕"), QStringLiteral("玉米")}, {50, 50},
+                 QStringLiteral("猪标准"), true);
+        };
+        fiftyFifty();
         const int writes = fm::test::checkEachWriteFailing(
-            s(), {QStringLiteral("pfzlk"), QStringLiteral("velpfk"), QStringLiteral("pfyyk")}, [] {},
+            s(), {QStringLiteral("pfzlk"), QStringLiteral("velpfk"), QStringLiteral("pfyyk"), QStringLiteral("czrz")}, fiftyFifty,
             [&] { save(QStringLiteral("P1"), QStringLiteral("猪料"), {QStringLiteral("豆粕"), QStringLiteral("玉米")}, {20, 80},
                        QStringLiteral("猪标准"), true); });
         QVERIFY(writes > 40);
+        save(QStringLiteral("P1"), QStringLiteral("猪料"), {QStringLiteral("豆粕"), QStringLiteral("玉米")}, {20, 80},
+             QStringLiteral("猪标准"), true);
+        const auto log = s().row(QStringLiteral("SELECT gnmc, jz, xz FROM {czrz} ORDER BY id DESC {first:1}"));
+        QVERIFY(log);
+        QCOMPARE(log->text(QStringLiteral("gnmc")), QStringLiteral("配方计算"));
+        QVERIFY(log->text(QStringLiteral("jz")).endsWith(QStringLiteral("velpfk=a1:50,a2:50")));
+        QVERIFY(log->text(QStringLiteral("xz")).endsWith(QStringLiteral("velpfk=a1:20,a2:80")));
     }
 
     void saveChecksSharesAndMaterialsAgain()

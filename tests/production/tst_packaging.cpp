@@ -108,8 +108,12 @@ private slots:
         // Exactly the stock leaves an empty row, which the clean-up removes.
         QCOMPARE(stock().issue(QStringLiteral("a40"), 700), 0);
         QCOMPARE(value(QStringLiteral("SELECT zje FROM {bzbqk}")).toDouble(), 0.0);
-        QVERIFY(stock().tidy() >= 1);
+        const int removed = stock().tidy();
+        QVERIFY(removed >= 1);
         QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM {bzbqk}")).toInt(), 0);
+        // The tidying is recorded once, with what it removed.
+        QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM {czrz} WHERE bm = 'bzbqk' AND czlx = '删除'")).toInt(), 1);
+        QVERIFY(value(QStringLiteral("SELECT jz FROM {czrz}")).toString().startsWith(QStringLiteral("bzbqk行数=1; ")));
     }
 
     void itemsAndInput()

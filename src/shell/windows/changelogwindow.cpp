@@ -3,14 +3,24 @@
 #include "common/clock.h"
 #include "reports/reportexport.h"
 #include "shell/appcontext.h"
+#include "shell/operators.h"
 #include "ui/grid.h"
 #include "ui/layouts.h"
 #include "ui/reporting.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace fm {
+
+namespace {
+
+constexpr int kOldColumn = 8, kNewColumn = 9;
+
+} // namespace
 
 ChangeLogWindow::ChangeLogWindow(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
 {
@@ -24,6 +34,15 @@ ChangeLogWindow::ChangeLogWindow(AppContext &ctx, QWidget *parent) : FunctionWin
          QStringLiteral("jz"), QStringLiteral("xz")});
     columns[0].kind = GridColumn::Kind::DateTime;
     m_grid = new Grid(columns, this, "log");
+    // The old and new values share the spare width; the other columns fit
+    // their contents. A long value shows in full as the cell's tip.
+    m_grid->setStretchColumn(kOldColumn);
+    m_grid->view()->horizontalHeader()->setSectionResizeMode(kNewColumn, QHeaderView::Stretch);
+    m_grid->view()->setTextElideMode(Qt::ElideRight);
+    // The short columns fit the rows on screen: measuring a whole page of
+    // long rows costs more than the look-up.
+    m_grid->view()->horizontalHeader()->setResizeContentsPrecision(0);
+    m_operator->lineEdit()->setMaxLength(5 + 1 + 10);
 
     auto *fields = new QWidget(this);
     FieldGrid(fields, 3)
@@ -37,7 +56,7 @@ ChangeLogWindow::ChangeLogWindow(AppContext &ctx, QWidget *parent) : FunctionWin
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fields);
     layout->addWidget(m_grid, 1);
-    resize(1000, 600);
+    resize(1200, 640);
 
     // Enter in any filter runs the query.
     for (QWidget *w : {static_cast<QWidget *>(m_from), static_cast<QWidget *>(m_to), static_cast<QWidget *>(m_operator),
@@ -56,15 +75,29 @@ void ChangeLogWindow::activate()
     m_from->setDate(today.addDays(-30));
     m_to->setDate(today);
     m_operator->clear();
+    m_operator->addItem(QString());
+    guarded([this] {
+        for (const Operator &o : Operators(session()).all())
+            m_operator->addItem(o.code.trimmed() + QLatin1Char(' ') + o.name.trimmed(), o.code.trimmed());
+    });
+    m_operator->setCurrentIndex(0);
     m_table->clear();
     m_code->clear();
     m_grid->clear();
     m_from->setFocus();
 }
 
+QString ChangeLogWindow::operatorCode() const
+{
+    const int i = m_operator->currentIndex();
+    const QString typed = m_operator->currentText().trimmed();
+    if (i > 0 && typed == m_operator->itemText(i).trimmed()) return m_operator->itemData(i).toString();
+    return typed;
+}
+
 ChangeLogFilter ChangeLogWindow::filter() const
 {
-    return {m_from->date(), m_to->date(), m_operator->text(), m_table->text(), m_code->text()};
+    return {m_from->date(), m_to->date(), operatorCode(), m_table->text(), m_code->text()};
 }
 
 void ChangeLogWindow::search()

@@ -2,6 +2,7 @@
 #include "shell/changelogquery.h"
 #include "ui/functionwindow.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +20,9 @@ public:
 
     QDateEdit *fromField() const { return m_from; }
     QDateEdit *toField() const { return m_to; }
-    QLineEdit *operatorField() const { return m_operator; }
+    // The operators of the register to choose from; a code typed (an
+    // operator removed since) is taken as it stands.
+    QComboBox *operatorField() const { return m_operator; }
     QLineEdit *tableField() const { return m_table; }
     QLineEdit *codeField() const { return m_code; }
     Grid *grid() const { return m_grid; }
@@ -31,10 +34,11 @@ public:
 
 private:
     ChangeLogFilter filter() const;
+    QString operatorCode() const;
 
     QDateEdit *m_from = dateInput("from");
     QDateEdit *m_to = dateInput("to");
-    QLineEdit *m_operator = input("operator", 5);
+    QComboBox *m_operator = chooser("operator", QStringLiteral("全部"), true);
     QLineEdit *m_table = input("table", 12);
     QLineEdit *m_code = input("code", 20);
     QPushButton *m_search = button(QStringLiteral("查询"), "search", [this] { search(); });

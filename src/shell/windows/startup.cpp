@@ -1,6 +1,7 @@
 #include "shell/windows/startup.h"
 
 #include "common/clock.h"
+#include "data/schemaupgrade.h"
 #include "data/session.h"
 #include "production/windows/tsc_dl.h"
 #include "reports/windows/reportpreview.h"
@@ -131,7 +132,9 @@ int runApplication(QApplication &app)
         QString error;
         try {
             if (!read.config.connectionSettings(QDir::currentPath(), &cs, &error)) throw DbError(error);
-            session = Session::open(cs);
+            QString problem;
+            session = openInstallation(cs, &problem);
+            if (!problem.isEmpty()) prompter.inform(nullptr, problem);
         } catch (const DbError &e) {
             // A wrong server setting must not lock the workstation out: offer
             // the set-up form with what the file holds.

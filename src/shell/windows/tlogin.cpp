@@ -1,5 +1,6 @@
 #include "shell/windows/tlogin.h"
 
+#include "data/schemaupgrade.h"
 #include "data/session.h"
 #include "shell/operators.h"
 #include "shell/windows/tmain.h"
@@ -163,11 +164,14 @@ bool Tlogin::ensureConnected()
         inform(error);
         return false;
     }
-    return guarded([&] {
-        m_session = Session::open(cs);
+    QString problem;
+    const bool ok = guarded([&] {
+        m_session = openInstallation(cs, &problem);
         ctx().session = m_session.get();
         m_main.reset(); // its windows belong to the old session
     });
+    if (!problem.isEmpty()) inform(problem);
+    return ok;
 }
 
 void Tlogin::configuredLogin()
