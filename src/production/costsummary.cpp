@@ -18,6 +18,12 @@ const QString kRebagging = QStringLiteral("换包");
 
 QString fold(const QString &code) { return code.trimmed().toLower(); }
 
+// A stored moment as "yyyy-mm-dd hh:mm:ss", empty when null.
+QString moment(const Row &r, const QString &column)
+{
+    return r.isNull(column) ? QString() : dateTimeText(readDateTime(r.value(column)));
+}
+
 QString monthKey(const QString &start) { return start.left(4) + start.mid(5, 2); }
 
 struct ProductAcc {
@@ -40,6 +46,13 @@ QString CostSummary::missingOverheadsMessage(const QString &start)
         + QStringLiteral("月的制造费用汇总数据不存在,请输入制造费用！");
 }
 
+QString CostSummary::monthsDifferQuestion(const QString &start, const QString &end)
+{
+    if (start.left(7) == end.left(7)) return QString();
+    return QStringLiteral("起始时间与截止时间不在同一个月，只分摊%1年%2月的制造费用。是否继续？")
+        .arg(start.left(4), start.mid(5, 2));
+}
+
 std::optional<MonthOverheads> CostSummary::overheadsOf(const QString &start)
 {
     const auto r = m_s.row(QStringLiteral("SELECT qf, gz, df, qt FROM {zzfy} WHERE {ci:rq_1} = {ci:?} ORDER BY id {first:1}"),
@@ -58,6 +71,7 @@ void CostSummary::serialise()
 
 CostSummaryOutcome CostSummary::summarise(const QString &start, const QString &end, const Progress &progress)
 {
+    if (end < start) throw DomainError(QString::fromUtf8(kEndBeforeStart), ErrorCode::Refused);
     CostSummaryOutcome out;
     m_s.transaction([&] {
         out = CostSummaryOutcome();
@@ -279,6 +293,7 @@ CostSummaryOutcome CostSummary::summarise(const QString &start, const QString &e
 
 std::vector<SalesCostRow> CostSummary::summariseSales(const QString &start, const QString &end, const Progress &progress)
 {
+    if (end < start) throw DomainError(QString::fromUtf8(kEndBeforeStart), ErrorCode::Refused);
     m_s.transaction([&] {
         serialise();
         const int n = m_s.scalar(QStringLiteral("SELECT COUNT(*) FROM {velcpzk}")).toInt();
@@ -332,7 +347,7 @@ std::vector<ProductCostRow> CostSummary::productCosts()
 {
     std::vector<ProductCostRow> out;
     for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sjxh, ccp, bcp, bzw, bq, qf, zzfy, hj, qt, "
-                                                "price, bz FROM {cpcbhz} ORDER BY id"))) {
+                                                "price, bz, rq1, rq0 FROM {cpcbhz} ORDER BY id"))) {
         ProductCostRow c;
         c.cpdm = r.text(QStringLiteral("cpdm"));
         c.cpmc = r.text(QStringLiteral("cpmc"));
@@ -349,6 +364,8 @@ std::vector<ProductCostRow> CostSummary::productCosts()
         c.hj = r.number(QStringLiteral("hj"));
         c.qt = r.number(QStringLiteral("qt"));
         c.price = r.number(QStringLiteral("price"));
+        c.rq1 = r.text(QStringLiteral("rq1"));
+        c.rq0 = moment(r, QStringLiteral("rq0"));
         out.push_back(c);
     }
     return out;
@@ -357,7 +374,7 @@ std::vector<ProductCostRow> CostSummary::productCosts()
 std::vector<MaterialUseRow> CostSummary::materialUse()
 {
     std::vector<MaterialUseRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT yldm, ylmc, sjsl, yljg, zje, bz, sjhy, ylxh, xhje FROM {ylhyhz} "
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT yldm, ylmc, sjsl, yljg, zje, bz, sjhy, ylxh, xhje, rq_1, rq_0 FROM {ylhyhz} "
                                                 "ORDER BY id"))) {
         MaterialUseRow u;
         u.yldm = r.text(QStringLiteral("yldm"));
@@ -369,6 +386,8 @@ std::vector<MaterialUseRow> CostSummary::materialUse()
         u.sjhy = r.number(QStringLiteral("sjhy"));
         u.ylxh = r.number(QStringLiteral("ylxh"));
         u.xhje = r.number(QStringLiteral("xhje"));
+        u.rq_1 = r.text(QStringLiteral("rq_1"));
+        u.rq_0 = moment(r, QStringLiteral("rq_0"));
         out.push_back(u);
     }
     return out;
@@ -377,22 +396,37 @@ std::vector<MaterialUseRow> CostSummary::materialUse()
 std::vector<SalesCostRow> CostSummary::salesCosts()
 {
     std::vector<SalesCostRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sxcb FROM {cpsxhz} ORDER BY id")))
-        out.push_back(SalesCostRow{r.text(QStringLiteral("cpdm")), r.text(QStringLiteral("cpmc")),
-                                   r.text(QStringLiteral("cpgg")), r.number(QStringLiteral("scsl")),
-                                   r.number(QStringLiteral("sxcb"))});
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sxcb, rq1, rq0 FROM {cpsxhz} ORDER BY id"))) {
+        SalesCostRow c;
+        c.cpdm = r.text(QStringLiteral("cpdm"));
+        c.cpmc = r.text(QStringLiteral("cpmc"));
+        c.cpgg = r.text(QStringLiteral("cpgg"));
+        c.scsl = r.number(QStringLiteral("scsl"));
+        c.sxcb = r.number(QStringLiteral("sxcb"));
+        c.rq1 = r.text(QStringLiteral("rq1"));
+        c.rq0 = moment(r, QStringLiteral("rq0"));
+        out.push_back(c);
+    }
     return out;
 }
 
 std::vector<FinancialRow> CostSummary::financialRows()
 {
     std::vector<FinancialRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, zznum, zzje, tlnum, tlje FROM {cpbb} "
-                                                "WHERE zznum <> 0 OR tlnum <> 0 ORDER BY zznum DESC, id")))
-        out.push_back(FinancialRow{r.text(QStringLiteral("cpdm")), r.text(QStringLiteral("cpmc")),
-                                   r.text(QStringLiteral("cpgg")), r.number(QStringLiteral("zznum")),
-                                   r.number(QStringLiteral("zzje")), r.number(QStringLiteral("tlnum")),
-                                   r.number(QStringLiteral("tlje"))});
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, zznum, zzje, tlnum, tlje, rq_1, rq_0 FROM {cpbb} "
+                                                "WHERE zznum <> 0 OR tlnum <> 0 ORDER BY zznum DESC, id"))) {
+        FinancialRow f;
+        f.cpdm = r.text(QStringLiteral("cpdm"));
+        f.cpmc = r.text(QStringLiteral("cpmc"));
+        f.cpgg = r.text(QStringLiteral("cpgg"));
+        f.zznum = r.number(QStringLiteral("zznum"));
+        f.zzje = r.number(QStringLiteral("zzje"));
+        f.tlnum = r.number(QStringLiteral("tlnum"));
+        f.tlje = r.number(QStringLiteral("tlje"));
+        f.rq_1 = r.text(QStringLiteral("rq_1"));
+        f.rq_0 = moment(r, QStringLiteral("rq_0"));
+        out.push_back(f);
+    }
     return out;
 }
 
