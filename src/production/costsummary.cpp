@@ -446,6 +446,8 @@ QList<ReportField> periodLine(const QString &printed, const QString &start, cons
 
 } // namespace
 
+// Printed figures: amounts to the fen, tonnes to the kilogram, kilograms to
+// two places; the grids keep every digit.
 ReportDocument CostSummary::productCostReport(const std::vector<ProductCostRow> &rows, const QString &printed,
                                               const QString &start, const QString &end)
 {
@@ -453,17 +455,17 @@ ReportDocument CostSummary::productCostReport(const std::vector<ProductCostRow> 
     doc.setPage(PageSetup::custom(250, 353)); // B4 portrait
     doc.addTitle(QStringLiteral("生产成本打印:"));
     doc.addHeaderLine(periodLine(printed, start, end));
-    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 2).asText(),
-                                   ReportColumn(QStringLiteral("规格"), {}, 0.7).asText(),
-                                   ReportColumn(QStringLiteral("数量(吨)")).asNumber(),
-                                   ReportColumn(QStringLiteral("原材料(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("气费")).asNumber(),
-                                   ReportColumn(QStringLiteral("制造费用(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("合计(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.2).asNumber()});
+    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 1.7).asText(),
+                                   ReportColumn(QStringLiteral("规格"), {}, 0.6).asText(),
+                                   ReportColumn(QStringLiteral("数量(吨)"), {}, 1.2).withDecimals(3),
+                                   ReportColumn(QStringLiteral("原材料(元)"), {}, 1.6).withDecimals(2),
+                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("气费"), {}, 1.1).withDecimals(2),
+                                   ReportColumn(QStringLiteral("制造费用(元)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("合计(元)"), {}, 1.6).withDecimals(2),
+                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.2).withDecimals(2)});
     for (const ProductCostRow &c : rows)
         t.addRow({c.cpmc, c.cpgg, c.scsl, c.sjxh, c.ccp, c.bcp, c.bzw + c.bq, c.qf, c.zzfy, c.hj, c.price});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3).sum(4).sum(5).sum(6).sum(7).sum(8).sum(9));
@@ -479,8 +481,8 @@ ReportDocument CostSummary::salesCostReport(const std::vector<SalesCostRow> &row
     doc.addHeaderLine(periodLine(printed, start, end));
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 2).asText(),
                                    ReportColumn(QStringLiteral("规格"), {}, 0.7).asText(),
-                                   ReportColumn(QStringLiteral("销售数量(公斤)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("销售成本(元)"), {}, 1.3).asNumber()});
+                                   ReportColumn(QStringLiteral("销售数量(公斤)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("销售成本(元)"), {}, 1.3).withDecimals(2)});
     for (const SalesCostRow &c : rows) t.addRow({c.cpmc, c.cpgg, c.scsl, c.sxcb});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3));
     return doc;
@@ -494,9 +496,9 @@ ReportDocument CostSummary::materialUseReport(const std::vector<MaterialUseRow> 
     doc.addTitle(QStringLiteral("原料耗用表："));
     doc.addHeaderLine(periodLine(printed, start, end));
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("原料名称："), {}, 2).asText(),
-                                   ReportColumn(QStringLiteral("单价：(元/吨)"), {}, 1.2).asNumber(),
-                                   ReportColumn(QStringLiteral("数量(吨)")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元)"), {}, 1.3).asNumber()});
+                                   ReportColumn(QStringLiteral("单价：(元/吨)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("数量(吨)")).withDecimals(3),
+                                   ReportColumn(QStringLiteral("金额(元)"), {}, 1.3).withDecimals(2)});
     for (const MaterialUseRow &u : rows) t.addRow({u.ylmc, u.yljg, u.sjsl, u.zje});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3));
     return doc;
@@ -515,10 +517,10 @@ ReportDocument CostSummary::financialReport(const std::vector<FinancialRow> &row
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品代码：")).asText(),
                                    ReportColumn(QStringLiteral("产品名称："), {}, 1.8).asText(),
                                    ReportColumn(QStringLiteral("规格(kg/包)："), {}, 0.9).asText(),
-                                   ReportColumn(QStringLiteral("销量(kg):")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元):")).asNumber(),
-                                   ReportColumn(QStringLiteral("退料(kg):")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元):")).asNumber()});
+                                   ReportColumn(QStringLiteral("销量(kg):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("金额(元):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("退料(kg):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("金额(元):")).withDecimals(2)});
     t.setPrintCondition([](const ReportRowValues &r) { return r.number(3) != 0 || r.number(5) != 0; });
     for (const FinancialRow &f : rows) t.addRow({f.cpdm, f.cpmc, f.cpgg, f.zznum, f.zzje, f.tlnum, f.tlje});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(3).sum(4).sum(5).sum(6));

@@ -317,12 +317,15 @@ void ProductionGenerator::writeMonth(int mi, const QDate &first, BulkInsert &lin
         }
     }
 
-    // Now and then a product is rebagged, blended or gets sundry material back.
+    // Every month one product made in it is rebagged, one blended and one
+    // gets sundry material back.
+    std::vector<size_t> madeNow;
+    for (size_t pi = 0; pi < made.size(); ++pi)
+        if (made[pi]) madeNow.push_back(pi);
     const QString kinds[] = {kRebagging, kBlending, kSundry};
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 3 && !madeNow.empty(); ++k) {
         const quint64 h = hashOf(quint64(mi), quint64(k), 14);
-        const size_t pi = size_t(h % quint64(m_products.size()));
-        if (!made[pi]) continue;
+        const size_t pi = madeNow[size_t(h % quint64(madeNow.size()))];
         Product &p = m_products[pi];
         const int bags = k == 2 ? 0 : 10 + int((h >> 16) % 41);
         const double kg = k == 2 ? double(100 + 10 * ((h >> 16) % 71)) : bags * p.kgPerBag;

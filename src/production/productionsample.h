@@ -16,8 +16,8 @@
 // month's price level, confirmed) and the shift rows of its team and day
 // (scylxh: theory, and the actual use within ±1.5 % of it). A product whose
 // formula has no lines is booked as a product input ("生产输入", no draws).
-// Now and then a month also has a rebagging ("换包"), a blending ("掺拌生产")
-// and a sundry return ("杂料回机") line. Packaging: woven bags, labels,
+// Every month also has a rebagging ("换包"), a blending ("掺拌生产") and a
+// sundry return ("杂料回机") line, each of a product made that month. Packaging: woven bags, labels,
 // anti-counterfeit labels on complete feed, cartons for premix.
 // The master's stock (velcpzk.scsl) becomes what was produced less what was
 // sold (without sales: this month's production); its cost per tonne (sccb) is

@@ -104,7 +104,6 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
                                    {"气费(元)", N}, {"制造费用(元)", N}, {"合计(元)", N}, {"价格", N}, {"标志", T},
                                    {"日期", T}, {"时间", T}}),
                           costTab, "costs");
-    m_costGrid->setStretchColumn(1);
     m_progress = progressBar(costTab, "progress");
     {
         auto *top = new QHBoxLayout;
@@ -163,7 +162,6 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
                                        {"总金额(元)", N}, {"实际耗用(吨)", N}, {"实际损耗(吨)", N}, {"损耗(元)", N},
                                        {"标志", T}, {"日期", T}, {"时间", T}}),
                               useBox, "materials");
-    m_materialGrid->setStretchColumn(1);
     auto *useBoxLayout = new QVBoxLayout(useBox);
     useBoxLayout->addWidget(m_materialGrid, 1);
     auto *useTotals = new QWidget(useBox);
