@@ -455,17 +455,17 @@ ReportDocument CostSummary::productCostReport(const std::vector<ProductCostRow> 
     doc.setPage(PageSetup::custom(250, 353)); // B4 portrait
     doc.addTitle(QStringLiteral("生产成本打印:"));
     doc.addHeaderLine(periodLine(printed, start, end));
-    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 1.7).asText(),
-                                   ReportColumn(QStringLiteral("规格"), {}, 0.6).asText(),
+    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 1.9).asText(),
+                                   ReportColumn(QStringLiteral("规格"), {}, 0.7).asText(),
                                    ReportColumn(QStringLiteral("数量(吨)"), {}, 1.2).withDecimals(3),
                                    ReportColumn(QStringLiteral("原材料(元)"), {}, 1.6).withDecimals(2),
-                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.3).withDecimals(2),
-                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.3).withDecimals(2),
-                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.2).withDecimals(2),
                                    ReportColumn(QStringLiteral("气费"), {}, 1.1).withDecimals(2),
                                    ReportColumn(QStringLiteral("制造费用(元)"), {}, 1.3).withDecimals(2),
                                    ReportColumn(QStringLiteral("合计(元)"), {}, 1.6).withDecimals(2),
-                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.2).withDecimals(2)});
+                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.1).withDecimals(2)});
     for (const ProductCostRow &c : rows)
         t.addRow({c.cpmc, c.cpgg, c.scsl, c.sjxh, c.ccp, c.bcp, c.bzw + c.bq, c.qf, c.zzfy, c.hj, c.price});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3).sum(4).sum(5).sum(6).sum(7).sum(8).sum(9));
@@ -510,8 +510,8 @@ ReportDocument CostSummary::financialReport(const std::vector<FinancialRow> &row
     ReportDocument doc;
     doc.setPage(PageSetup::custom(210, 200));
     doc.addTitle(QStringLiteral("产品财务汇总表："));
-    doc.addHeaderLine({ReportField(QStringLiteral("数据日期："), QString()),
-                       ReportField(QStringLiteral("起始日期："), start),
+    // "数据日期：" heads the period: "起始日期：" S "  截止日期：" E.
+    doc.addHeaderLine({ReportField(QStringLiteral("数据日期："), QStringLiteral("起始日期：") + start),
                        ReportField(QStringLiteral("  截止日期："), end),
                        ReportField(QStringLiteral("打印日期："), printed)});
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品代码：")).asText(),

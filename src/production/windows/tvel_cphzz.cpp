@@ -145,6 +145,8 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
     (new QVBoxLayout(salesBox))->addWidget(m_salesGrid);
     m_salesProgress = progressBar(salesTab, "salesProgress");
     {
+        // The dates keep the size of the first tab's, not half the window.
+        salesPeriod->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         auto *top = new QHBoxLayout;
         top->addWidget(salesPeriod);
         top->addStretch();
