@@ -110,8 +110,8 @@ struct Step {
     QString target;
     // Type: the text ("@today", "@period-start" and "@period-end" name today
     // and the first and last day of the settlement period that holds it);
-    // Choose: the item, empty for the first real one; Date: "today" or
-    // "today-N" (days back).
+    // Choose: the item, empty for the first real one; Date: "today",
+    // "today-N" (days back) or "month-start" (the first of this month).
     QString text;
 };
 
@@ -209,9 +209,10 @@ const std::map<int, FirstLookUp> &firstLookUps()
                {Step::Date, QStringLiteral("起始日期"), QStringLiteral("today-365")},
                {Step::Date, QStringLiteral("截止日期"), QStringLiteral("today")},
                {Step::Click, QStringLiteral("query"), QString()}}}},
-        // The month's production cost summary over the last 30 days.
-        {61, {QStringLiteral("production cost summary of the last 30 days"),
-              {{Step::Date, QStringLiteral("start"), QStringLiteral("today-30")},
+        // This month's production cost summary, up to today (one month: its
+        // overheads are shared out without a question).
+        {61, {QStringLiteral("production cost summary of this month"),
+              {{Step::Date, QStringLiteral("start"), QStringLiteral("month-start")},
                {Step::Date, QStringLiteral("end"), QStringLiteral("today")},
                {Step::Click, QStringLiteral("confirm"), QString()}}}},
         // The financial summary of the last 30 days' sales.
@@ -306,8 +307,10 @@ QString runStep(QWidget *window, const Step &step)
         auto *edit = qobject_cast<QDateEdit *>(target);
         if (!edit) return QStringLiteral("\"%1\" is not a date").arg(step.target);
         const int back = step.text.startsWith(QLatin1String("today-")) ? step.text.mid(6).toInt() : 0;
+        const QDate today = QDate::currentDate();
         edit->setFocus();
-        edit->setDate(QDate::currentDate().addDays(-back));
+        edit->setDate(step.text == QLatin1String("month-start") ? QDate(today.year(), today.month(), 1)
+                                                                 : today.addDays(-back));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(edit, &press);
         return {};

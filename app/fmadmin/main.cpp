@@ -11,9 +11,10 @@
 #include "data/millserver.h"
 #include "data/scaledata.h"
 #include "data/schemaupgrade.h"
-#include "formulation/formulationsample.h"
 #include "data/seed.h"
 #include "data/session.h"
+#include "formulation/formulationsample.h"
+#include "production/productionsample.h"
 #include "shell/configfile.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,8 @@ int usage(const QString &problem = QString())
              "every workstation first.\n"
              "demo --scale N (1..100) loads a mill at N% of the top size instead of the small sample: the top size\n"
              "(100) is 10000 customers in 60 regions, 500 products, 5 million customer prices and 5 million sales\n"
-             "lines on 1.5 million slips over ten years. Same scale, same day: same rows.\n"
+             "lines on 1.5 million slips over ten years, with the production that made what was sold and each\n"
+             "month's overheads. Same scale, same day: same rows.\n"
              "backup writes a consistent copy of the installation into FILE while workstations go on working\n"
              "(embedded: the database file; PostgreSQL: pg_dump of the schemas vel, sc and histvel). restore puts\n"
              "a backup back: into an empty folder or database, or with --force over an installation that holds\n"
@@ -351,9 +353,15 @@ int main(int argc, char **argv)
                     out().flush();
                 });
                 generateFormulations(*s, clock, formulationSize(scale));
+                generateProduction(*s, clock, [&](const QString &table, qint64 done, qint64 total) {
+                    if (done != total && done % 12 != 0) return;
+                    out() << QStringLiteral("%1 s  %2 %3/%4 months\n").arg(timer.elapsed() / 1000.0, 6, 'f', 1).arg(table).arg(done).arg(total);
+                    out().flush();
+                });
                 out() << "loaded a mill at scale " << scale << " in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
             } else if (command == QLatin1String("demo")) {
                 loadDemoData(*s, clock);
+                loadDemoProduction(*s, clock);
                 out() << "loaded the sample mill\n";
             }
         } else {

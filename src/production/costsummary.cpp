@@ -18,6 +18,12 @@ const QString kRebagging = QStringLiteral("换包");
 
 QString fold(const QString &code) { return code.trimmed().toLower(); }
 
+// A stored moment as "yyyy-mm-dd hh:mm:ss", empty when null.
+QString moment(const Row &r, const QString &column)
+{
+    return r.isNull(column) ? QString() : dateTimeText(readDateTime(r.value(column)));
+}
+
 QString monthKey(const QString &start) { return start.left(4) + start.mid(5, 2); }
 
 struct ProductAcc {
@@ -40,6 +46,13 @@ QString CostSummary::missingOverheadsMessage(const QString &start)
         + QStringLiteral("月的制造费用汇总数据不存在,请输入制造费用！");
 }
 
+QString CostSummary::monthsDifferQuestion(const QString &start, const QString &end)
+{
+    if (start.left(7) == end.left(7)) return QString();
+    return QStringLiteral("起始时间与截止时间不在同一个月，只分摊%1年%2月的制造费用。是否继续？")
+        .arg(start.left(4), start.mid(5, 2));
+}
+
 std::optional<MonthOverheads> CostSummary::overheadsOf(const QString &start)
 {
     const auto r = m_s.row(QStringLiteral("SELECT qf, gz, df, qt FROM {zzfy} WHERE {ci:rq_1} = {ci:?} ORDER BY id {first:1}"),
@@ -58,6 +71,7 @@ void CostSummary::serialise()
 
 CostSummaryOutcome CostSummary::summarise(const QString &start, const QString &end, const Progress &progress)
 {
+    if (end < start) throw DomainError(QString::fromUtf8(kEndBeforeStart), ErrorCode::Refused);
     CostSummaryOutcome out;
     m_s.transaction([&] {
         out = CostSummaryOutcome();
@@ -279,6 +293,7 @@ CostSummaryOutcome CostSummary::summarise(const QString &start, const QString &e
 
 std::vector<SalesCostRow> CostSummary::summariseSales(const QString &start, const QString &end, const Progress &progress)
 {
+    if (end < start) throw DomainError(QString::fromUtf8(kEndBeforeStart), ErrorCode::Refused);
     m_s.transaction([&] {
         serialise();
         const int n = m_s.scalar(QStringLiteral("SELECT COUNT(*) FROM {velcpzk}")).toInt();
@@ -332,7 +347,7 @@ std::vector<ProductCostRow> CostSummary::productCosts()
 {
     std::vector<ProductCostRow> out;
     for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sjxh, ccp, bcp, bzw, bq, qf, zzfy, hj, qt, "
-                                                "price, bz FROM {cpcbhz} ORDER BY id"))) {
+                                                "price, bz, rq1, rq0 FROM {cpcbhz} ORDER BY id"))) {
         ProductCostRow c;
         c.cpdm = r.text(QStringLiteral("cpdm"));
         c.cpmc = r.text(QStringLiteral("cpmc"));
@@ -349,6 +364,8 @@ std::vector<ProductCostRow> CostSummary::productCosts()
         c.hj = r.number(QStringLiteral("hj"));
         c.qt = r.number(QStringLiteral("qt"));
         c.price = r.number(QStringLiteral("price"));
+        c.rq1 = r.text(QStringLiteral("rq1"));
+        c.rq0 = moment(r, QStringLiteral("rq0"));
         out.push_back(c);
     }
     return out;
@@ -357,7 +374,7 @@ std::vector<ProductCostRow> CostSummary::productCosts()
 std::vector<MaterialUseRow> CostSummary::materialUse()
 {
     std::vector<MaterialUseRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT yldm, ylmc, sjsl, yljg, zje, bz, sjhy, ylxh, xhje FROM {ylhyhz} "
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT yldm, ylmc, sjsl, yljg, zje, bz, sjhy, ylxh, xhje, rq_1, rq_0 FROM {ylhyhz} "
                                                 "ORDER BY id"))) {
         MaterialUseRow u;
         u.yldm = r.text(QStringLiteral("yldm"));
@@ -369,6 +386,8 @@ std::vector<MaterialUseRow> CostSummary::materialUse()
         u.sjhy = r.number(QStringLiteral("sjhy"));
         u.ylxh = r.number(QStringLiteral("ylxh"));
         u.xhje = r.number(QStringLiteral("xhje"));
+        u.rq_1 = r.text(QStringLiteral("rq_1"));
+        u.rq_0 = moment(r, QStringLiteral("rq_0"));
         out.push_back(u);
     }
     return out;
@@ -377,22 +396,37 @@ std::vector<MaterialUseRow> CostSummary::materialUse()
 std::vector<SalesCostRow> CostSummary::salesCosts()
 {
     std::vector<SalesCostRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sxcb FROM {cpsxhz} ORDER BY id")))
-        out.push_back(SalesCostRow{r.text(QStringLiteral("cpdm")), r.text(QStringLiteral("cpmc")),
-                                   r.text(QStringLiteral("cpgg")), r.number(QStringLiteral("scsl")),
-                                   r.number(QStringLiteral("sxcb"))});
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, scsl, sxcb, rq1, rq0 FROM {cpsxhz} ORDER BY id"))) {
+        SalesCostRow c;
+        c.cpdm = r.text(QStringLiteral("cpdm"));
+        c.cpmc = r.text(QStringLiteral("cpmc"));
+        c.cpgg = r.text(QStringLiteral("cpgg"));
+        c.scsl = r.number(QStringLiteral("scsl"));
+        c.sxcb = r.number(QStringLiteral("sxcb"));
+        c.rq1 = r.text(QStringLiteral("rq1"));
+        c.rq0 = moment(r, QStringLiteral("rq0"));
+        out.push_back(c);
+    }
     return out;
 }
 
 std::vector<FinancialRow> CostSummary::financialRows()
 {
     std::vector<FinancialRow> out;
-    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, zznum, zzje, tlnum, tlje FROM {cpbb} "
-                                                "WHERE zznum <> 0 OR tlnum <> 0 ORDER BY zznum DESC, id")))
-        out.push_back(FinancialRow{r.text(QStringLiteral("cpdm")), r.text(QStringLiteral("cpmc")),
-                                   r.text(QStringLiteral("cpgg")), r.number(QStringLiteral("zznum")),
-                                   r.number(QStringLiteral("zzje")), r.number(QStringLiteral("tlnum")),
-                                   r.number(QStringLiteral("tlje"))});
+    for (const Row &r : m_s.rows(QStringLiteral("SELECT cpdm, cpmc, cpgg, zznum, zzje, tlnum, tlje, rq_1, rq_0 FROM {cpbb} "
+                                                "WHERE zznum <> 0 OR tlnum <> 0 ORDER BY zznum DESC, id"))) {
+        FinancialRow f;
+        f.cpdm = r.text(QStringLiteral("cpdm"));
+        f.cpmc = r.text(QStringLiteral("cpmc"));
+        f.cpgg = r.text(QStringLiteral("cpgg"));
+        f.zznum = r.number(QStringLiteral("zznum"));
+        f.zzje = r.number(QStringLiteral("zzje"));
+        f.tlnum = r.number(QStringLiteral("tlnum"));
+        f.tlje = r.number(QStringLiteral("tlje"));
+        f.rq_1 = r.text(QStringLiteral("rq_1"));
+        f.rq_0 = moment(r, QStringLiteral("rq_0"));
+        out.push_back(f);
+    }
     return out;
 }
 
@@ -412,6 +446,8 @@ QList<ReportField> periodLine(const QString &printed, const QString &start, cons
 
 } // namespace
 
+// Printed figures: amounts to the fen, tonnes to the kilogram, kilograms to
+// two places; the grids keep every digit.
 ReportDocument CostSummary::productCostReport(const std::vector<ProductCostRow> &rows, const QString &printed,
                                               const QString &start, const QString &end)
 {
@@ -419,17 +455,17 @@ ReportDocument CostSummary::productCostReport(const std::vector<ProductCostRow> 
     doc.setPage(PageSetup::custom(250, 353)); // B4 portrait
     doc.addTitle(QStringLiteral("生产成本打印:"));
     doc.addHeaderLine(periodLine(printed, start, end));
-    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 2).asText(),
+    ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 1.9).asText(),
                                    ReportColumn(QStringLiteral("规格"), {}, 0.7).asText(),
-                                   ReportColumn(QStringLiteral("数量(吨)")).asNumber(),
-                                   ReportColumn(QStringLiteral("原材料(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("气费")).asNumber(),
-                                   ReportColumn(QStringLiteral("制造费用(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("合计(元)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.2).asNumber()});
+                                   ReportColumn(QStringLiteral("数量(吨)"), {}, 1.2).withDecimals(3),
+                                   ReportColumn(QStringLiteral("原材料(元)"), {}, 1.6).withDecimals(2),
+                                   ReportColumn(QStringLiteral("产成品(元)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("半成品(元)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("包装物(元)"), QStringLiteral("标签(元)"), 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("气费"), {}, 1.1).withDecimals(2),
+                                   ReportColumn(QStringLiteral("制造费用(元)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("合计(元)"), {}, 1.6).withDecimals(2),
+                                   ReportColumn(QStringLiteral("单价(元/吨)"), {}, 1.1).withDecimals(2)});
     for (const ProductCostRow &c : rows)
         t.addRow({c.cpmc, c.cpgg, c.scsl, c.sjxh, c.ccp, c.bcp, c.bzw + c.bq, c.qf, c.zzfy, c.hj, c.price});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3).sum(4).sum(5).sum(6).sum(7).sum(8).sum(9));
@@ -445,8 +481,8 @@ ReportDocument CostSummary::salesCostReport(const std::vector<SalesCostRow> &row
     doc.addHeaderLine(periodLine(printed, start, end));
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品名称"), {}, 2).asText(),
                                    ReportColumn(QStringLiteral("规格"), {}, 0.7).asText(),
-                                   ReportColumn(QStringLiteral("销售数量(公斤)"), {}, 1.3).asNumber(),
-                                   ReportColumn(QStringLiteral("销售成本(元)"), {}, 1.3).asNumber()});
+                                   ReportColumn(QStringLiteral("销售数量(公斤)"), {}, 1.3).withDecimals(2),
+                                   ReportColumn(QStringLiteral("销售成本(元)"), {}, 1.3).withDecimals(2)});
     for (const SalesCostRow &c : rows) t.addRow({c.cpmc, c.cpgg, c.scsl, c.sxcb});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3));
     return doc;
@@ -460,9 +496,9 @@ ReportDocument CostSummary::materialUseReport(const std::vector<MaterialUseRow> 
     doc.addTitle(QStringLiteral("原料耗用表："));
     doc.addHeaderLine(periodLine(printed, start, end));
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("原料名称："), {}, 2).asText(),
-                                   ReportColumn(QStringLiteral("单价：(元/吨)"), {}, 1.2).asNumber(),
-                                   ReportColumn(QStringLiteral("数量(吨)")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元)"), {}, 1.3).asNumber()});
+                                   ReportColumn(QStringLiteral("单价：(元/吨)"), {}, 1.2).withDecimals(2),
+                                   ReportColumn(QStringLiteral("数量(吨)")).withDecimals(3),
+                                   ReportColumn(QStringLiteral("金额(元)"), {}, 1.3).withDecimals(2)});
     for (const MaterialUseRow &u : rows) t.addRow({u.ylmc, u.yljg, u.sjsl, u.zje});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(2).sum(3));
     return doc;
@@ -474,17 +510,17 @@ ReportDocument CostSummary::financialReport(const std::vector<FinancialRow> &row
     ReportDocument doc;
     doc.setPage(PageSetup::custom(210, 200));
     doc.addTitle(QStringLiteral("产品财务汇总表："));
-    doc.addHeaderLine({ReportField(QStringLiteral("数据日期："), QString()),
-                       ReportField(QStringLiteral("起始日期："), start),
+    // "数据日期：" heads the period: "起始日期：" S "  截止日期：" E.
+    doc.addHeaderLine({ReportField(QStringLiteral("数据日期："), QStringLiteral("起始日期：") + start),
                        ReportField(QStringLiteral("  截止日期："), end),
                        ReportField(QStringLiteral("打印日期："), printed)});
     ReportTable &t = doc.addTable({ReportColumn(QStringLiteral("产品代码：")).asText(),
                                    ReportColumn(QStringLiteral("产品名称："), {}, 1.8).asText(),
                                    ReportColumn(QStringLiteral("规格(kg/包)："), {}, 0.9).asText(),
-                                   ReportColumn(QStringLiteral("销量(kg):")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元):")).asNumber(),
-                                   ReportColumn(QStringLiteral("退料(kg):")).asNumber(),
-                                   ReportColumn(QStringLiteral("金额(元):")).asNumber()});
+                                   ReportColumn(QStringLiteral("销量(kg):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("金额(元):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("退料(kg):")).withDecimals(2),
+                                   ReportColumn(QStringLiteral("金额(元):")).withDecimals(2)});
     t.setPrintCondition([](const ReportRowValues &r) { return r.number(3) != 0 || r.number(5) != 0; });
     for (const FinancialRow &f : rows) t.addRow({f.cpdm, f.cpmc, f.cpgg, f.zznum, f.zzje, f.tlnum, f.tlje});
     t.addSummary(SummaryRow(QStringLiteral("合计：")).sum(3).sum(4).sum(5).sum(6));

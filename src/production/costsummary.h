@@ -38,24 +38,28 @@ namespace fm {
 struct ProductCostRow {
     QString cpdm, cpmc, cpgg, bz;
     double scsl = 0, sjxh = 0, ccp = 0, bcp = 0, bzw = 0, bq = 0, qf = 0, zzfy = 0, hj = 0, qt = 0, price = 0;
+    QString rq1, rq0; // date and moment of the run, as stored (read back only)
 };
 
 // A row of ylhyhz.
 struct MaterialUseRow {
     QString yldm, ylmc, bz;
     double sjsl = 0, yljg = 0, zje = 0, sjhy = 0, ylxh = 0, xhje = 0;
+    QString rq_1, rq_0; // read back only
 };
 
 // A row of cpsxhz.
 struct SalesCostRow {
     QString cpdm, cpmc, cpgg;
     double scsl = 0, sxcb = 0;
+    QString rq1, rq0; // read back only
 };
 
 // A row of cpbb.
 struct FinancialRow {
     QString cpdm, cpmc, cpgg;
     double zznum = 0, zzje = 0, tlnum = 0, tlje = 0;
+    QString rq_1, rq_0; // read back only
 };
 
 // The figures the first tab shows.
@@ -94,6 +98,11 @@ public:
     // The message when the month of start has no overheads row.
     static QString missingOverheadsMessage(const QString &start);
     static constexpr const char *kZeroQuantity = "生产数量为0，数据有错误!";
+    // A period that ends before it starts would empty the tables for nothing.
+    static constexpr const char *kEndBeforeStart = "截止日期不能早于起始日期！";
+    // The question when the period runs over more than one month: only the
+    // start month's overheads are shared out.
+    static QString monthsDifferQuestion(const QString &start, const QString &end);
 
     // The overheads of the month of start ("yyyy-mm-dd"), if entered.
     std::optional<MonthOverheads> overheadsOf(const QString &start);
@@ -101,7 +110,8 @@ public:
     // Replaces cpcbhz and ylhyhz by the period's figures and writes each
     // product's cost per tonne back when today lies within the period.
     // Throws DomainError (Refused) with missingOverheadsMessage, touching
-    // nothing, when the month's overheads are missing.
+    // nothing, when the month's overheads are missing, and with
+    // kEndBeforeStart when the end date lies before the start date.
     CostSummaryOutcome summarise(const QString &start, const QString &end, const Progress &progress = {});
 
     // Replaces cpsxhz: every product with the kilograms sold in the period.

@@ -365,7 +365,7 @@ private slots:
                       end = QStringLiteral("2026-12-31");
         FM_COMPARE_GOLDEN(CostSummary::productCostReport({a, b}, printed, start, end).toText(),
                           "production/golden/product_cost.txt");
-        FM_COMPARE_GOLDEN(CostSummary::salesCostReport({{"A1", "猪全价料", "40", 2000, 4000}, {"B2", "鸡浓缩料", "20", 0, 0}},
+        FM_COMPARE_GOLDEN(CostSummary::salesCostReport({{"A1", "猪全价料", "40", 2000, 4000, {}, {}}, {"B2", "鸡浓缩料", "20", 0, 0, {}, {}}},
                                                        printed, start, end)
                               .toText(),
                           "production/golden/sales_cost.txt");
@@ -376,9 +376,9 @@ private slots:
         m.zje = 4000;
         FM_COMPARE_GOLDEN(CostSummary::materialUseReport({m}, printed, start, end).toText(),
                           "production/golden/material_use.txt");
-        FM_COMPARE_GOLDEN(CostSummary::financialReport({{"CD2", "鸡浓缩料", "20", 4000, 9000, 0, 0},
-                                                        {"EF3", "猪全价料", "40", 0, 0, 200, 520},
-                                                        {"GH4", "只有金额", "40", 0, 100, 0, 0}},
+        FM_COMPARE_GOLDEN(CostSummary::financialReport({{"CD2", "鸡浓缩料", "20", 4000, 9000, 0, 0, {}, {}},
+                                                        {"EF3", "猪全价料", "40", 0, 0, 200, 520, {}, {}},
+                                                        {"GH4", "只有金额", "40", 0, 100, 0, 0, {}, {}}},
                                                        printed, start, end)
                               .toText(),
                           "production/golden/financial_summary.txt");

@@ -101,9 +101,9 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
         .add(QStringLiteral("制造费用:"), display("overheads"), QStringLiteral("(万元)"));
     m_costGrid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"生产数量(吨)", N}, {"原材料(元)", N},
                                    {"产成品(元)", N}, {"半成品(元)", N}, {"包装物(元)", N}, {"标签(元)", N},
-                                   {"气费(元)", N}, {"制造费用(元)", N}, {"合计(元)", N}, {"价格", N}, {"标志", T}}),
+                                   {"气费(元)", N}, {"制造费用(元)", N}, {"合计(元)", N}, {"价格", N}, {"标志", T},
+                                   {"日期", T}, {"时间", T}}),
                           costTab, "costs");
-    m_costGrid->setStretchColumn(1);
     m_progress = progressBar(costTab, "progress");
     {
         auto *top = new QHBoxLayout;
@@ -138,12 +138,15 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
         .add(QStringLiteral("截止时间："), m_salesEnd)
         .add(buttonRow({m_salesConfirm, salesCancel}));
     auto *salesBox = new QGroupBox(QStringLiteral("销售成本"), salesTab);
-    m_salesGrid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"销售数量(公斤)", N}, {"销售成本(元)", N}}),
+    m_salesGrid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"销售数量(公斤)", N}, {"销售成本(元)", N},
+                                    {"日期", T}, {"时间", T}}),
                            salesBox, "salesCosts");
     m_salesGrid->setStretchColumn(1);
     (new QVBoxLayout(salesBox))->addWidget(m_salesGrid);
     m_salesProgress = progressBar(salesTab, "salesProgress");
     {
+        // The dates keep the size of the first tab's, not half the window.
+        salesPeriod->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         auto *top = new QHBoxLayout;
         top->addWidget(salesPeriod);
         top->addStretch();
@@ -159,9 +162,8 @@ Tvel_cphzz::Tvel_cphzz(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, p
     auto *useBox = new QGroupBox(QStringLiteral("原料耗用"), useTab);
     m_materialGrid = new Grid(columns({{"原料代码", T}, {"原料名称", T}, {"耗用数量(吨)", N}, {"价格(元/吨)", N},
                                        {"总金额(元)", N}, {"实际耗用(吨)", N}, {"实际损耗(吨)", N}, {"损耗(元)", N},
-                                       {"标志", T}}),
+                                       {"标志", T}, {"日期", T}, {"时间", T}}),
                               useBox, "materials");
-    m_materialGrid->setStretchColumn(1);
     auto *useBoxLayout = new QVBoxLayout(useBox);
     useBoxLayout->addWidget(m_materialGrid, 1);
     auto *useTotals = new QWidget(useBox);
@@ -279,18 +281,29 @@ void Tvel_cphzz::activate()
     m_tabs->setCurrentIndex(0);
     m_confirm->setEnabled(false);
     m_salesConfirm->setEnabled(false);
-    guarded([this] { showTables(); });
+    guarded([this] {
+        showTables();
+        showOverheads(dateText(ctx().clock->today()));
+    });
     chain().reset();
     if (!ask(QStringLiteral("本月制造费用汇总是否已经输入?")) && ask(QStringLiteral("是否输入本月制造费用?"))
         && openOverheadsInput) {
         openOverheadsInput();
-        guarded([this] { showTables(); });
+        guarded([this] {
+            showTables();
+            showOverheads(dateText(ctx().clock->today()));
+        });
     }
 }
 
 void Tvel_cphzz::summarise()
 {
     const QString start = takeDate(m_start, *ctx().clock), end = takeDate(m_end, *ctx().clock);
+    const QString differ = end < start ? QString() : CostSummary::monthsDifferQuestion(start, end);
+    if (!differ.isEmpty() && !ask(differ)) {
+        chain().reach(m_end);
+        return;
+    }
     try {
         const CostSummaryOutcome out = service().summarise(start, end, advancing(m_progress));
         for (const QString &w : out.warnings) inform(w);
@@ -301,7 +314,7 @@ void Tvel_cphzz::summarise()
         if (e.code() != ErrorCode::Refused) throw;
         inform(e.message());
     }
-    m_overheadGrid->setRows(service().overheadRows(start.left(4) + start.mid(5, 2)));
+    showOverheads(start);
     showTables();
     m_progress->setValue(0);
     m_confirm->setEnabled(false);
@@ -318,6 +331,12 @@ void Tvel_cphzz::summariseSales()
     m_salesRanEnd = end;
     showTables();
     m_salesProgress->setValue(0);
+}
+
+// The overheads of the month of a date ("yyyy-mm-dd").
+void Tvel_cphzz::showOverheads(const QString &date)
+{
+    m_overheadGrid->setRows(service().overheadRows(date.left(4) + date.mid(5, 2)));
 }
 
 void Tvel_cphzz::showTotals(const CostTotals &t)
@@ -340,15 +359,15 @@ void Tvel_cphzz::showTables()
     std::vector<GridRow> costs;
     for (const ProductCostRow &c : s.productCosts())
         costs.push_back(GridRow{0, {c.cpdm, c.cpmc, c.cpgg, c.scsl, c.sjxh, c.ccp, c.bcp, c.bzw, c.bq, c.qf, c.zzfy,
-                                    c.hj, c.price, c.bz}});
+                                    c.hj, c.price, c.bz, c.rq1, c.rq0}});
     m_costGrid->setRows(std::move(costs));
     std::vector<GridRow> sales;
-    for (const SalesCostRow &c : s.salesCosts()) sales.push_back(GridRow{0, {c.cpdm, c.cpmc, c.cpgg, c.scsl, c.sxcb}});
+    for (const SalesCostRow &c : s.salesCosts()) sales.push_back(GridRow{0, {c.cpdm, c.cpmc, c.cpgg, c.scsl, c.sxcb, c.rq1, c.rq0}});
     m_salesGrid->setRows(std::move(sales));
     std::vector<GridRow> use, loss;
     for (const MaterialUseRow &u : s.materialUse()) {
-        use.push_back(GridRow{0, {u.yldm, u.ylmc, u.sjsl, u.yljg, u.zje, u.sjhy, u.ylxh, u.xhje, u.bz}});
-        loss.push_back(GridRow{0, {u.ylmc, u.sjsl, u.yljg, u.sjhy, u.ylxh, u.xhje, QVariant(), QVariant()}});
+        use.push_back(GridRow{0, {u.yldm, u.ylmc, u.sjsl, u.yljg, u.zje, u.sjhy, u.ylxh, u.xhje, u.bz, u.rq_1, u.rq_0}});
+        loss.push_back(GridRow{0, {u.ylmc, u.sjsl, u.yljg, u.sjhy, u.ylxh, u.xhje, u.rq_0, u.rq_1}});
     }
     m_materialGrid->setRows(std::move(use));
     m_lossGrid->setRows(std::move(loss));
@@ -393,7 +412,7 @@ Tcpbb::Tcpbb(AppContext &ctx, QWidget *parent) : FunctionWindow(ctx, parent)
     m_process = button(QStringLiteral("处理"), "process", [this] { guarded([this] { process(); }); });
     m_clear = button(QStringLiteral("清除报表记录"), "clear", [this] { guarded([this] { cleared(); }); });
     m_grid = new Grid(columns({{"产品代码", T}, {"产品名称", T}, {"规格", T}, {"销量(公斤)", N}, {"金额(元)", N},
-                               {"退料数量(kg)", N}, {"退料金额(元)", N}}),
+                               {"退料数量(kg)", N}, {"退料金额(元)", N}, {"日期", T}, {"时间", T}}),
                       this, "summary");
     m_grid->setStretchColumn(1);
     auto *head = new QGroupBox(this);
@@ -441,7 +460,7 @@ void Tcpbb::process()
     std::vector<GridRow> rows;
     for (const FinancialRow &f :
          CostSummary(session(), *ctx().clock).summariseFinancial(dateText(s), dateText(e), advancing(m_progress)))
-        rows.push_back(GridRow{0, {f.cpdm, f.cpmc, f.cpgg, f.zznum, f.zzje, f.tlnum, f.tlje}});
+        rows.push_back(GridRow{0, {f.cpdm, f.cpmc, f.cpgg, f.zznum, f.zzje, f.tlnum, f.tlje, f.rq_1, f.rq_0}});
     m_grid->setRows(std::move(rows));
     m_progress->setValue(0);
     m_progress->hide();

@@ -47,6 +47,7 @@ private:
     void summarise();
     void summariseSales();
     void showTables();
+    void showOverheads(const QString &date);
     void showTotals(const CostTotals &t);
     void printProductCost();
     void printSalesCost();
