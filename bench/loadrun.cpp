@@ -57,6 +57,9 @@ struct Options {
     int processes = 2;
     double seconds = 3;
     QString engine;
+    // The checker's own test: breaches are planted after the run and must
+    // all be caught.
+    bool breach = false;
     // Child only.
     int child = -1;
     QString dataDir, database, go;
@@ -66,8 +69,14 @@ Options parse(const QStringList &args)
 {
     Options o;
     o.engine = qEnvironmentVariable("FM_BENCH_ENGINE", QStringLiteral("sqlite"));
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        const QString &k = args[i], &v = args[i + 1];
+    for (int i = 1; i < args.size(); i += 2) {
+        const QString &k = args[i];
+        if (k == QLatin1String("--breach")) {
+            o.breach = true;
+            --i;
+            continue;
+        }
+        const QString v = args.value(i + 1);
         if (k == QLatin1String("--processes")) o.processes = std::max(1, v.toInt());
         else if (k == QLatin1String("--seconds")) o.seconds = v.toDouble();
         else if (k == QLatin1String("--engine")) o.engine = v;
@@ -77,7 +86,7 @@ Options parse(const QStringList &args)
         else if (k == QLatin1String("--go")) o.go = v;
         else {
             std::fprintf(stderr, "unknown option %s\n"
-                                 "usage: %s [--processes N] [--seconds S] [--engine sqlite|postgres]\n",
+                                 "usage: %s [--processes N] [--seconds S] [--engine sqlite|postgres] [--breach]\n",
                          qPrintable(k), qPrintable(args[0]));
             std::exit(2);
         }
@@ -648,6 +657,41 @@ QStringList checkInvariants(Session &s, const Totals &t, Mode mode)
     return breaches;
 }
 
+// The checker tested on itself: after a clean run, a serial number is used
+// twice, a slip's funds row stops matching its lines and a material's stock
+// drifts from its receipts and issues; each must be reported.
+int plantAndCatch(Session &s, const Totals &t, Mode mode)
+{
+    const QStringList clean = checkInvariants(s, t, mode);
+    if (!clean.isEmpty()) {
+        for (const QString &b : clean) std::printf("  BREACH before planting: %s\n", qPrintable(b));
+        return 1;
+    }
+    const Rows lines = s.rows(QStringLiteral("SELECT id, recnum FROM {sale1} ORDER BY id {first:2}"));
+    if (lines.size() < 2 || t.slips.isEmpty()) {
+        std::printf("too little work to plant breaches in\n");
+        return 1;
+    }
+    s.transaction([&] {
+        s.execute(QStringLiteral("UPDATE {sale1} SET recnum = ? WHERE id = ?"),
+                  {lines[0].integer(QStringLiteral("recnum")), lines[1].id()});
+        s.execute(QStringLiteral("UPDATE {khzj} SET ysje = ysje + 1 WHERE id = ?"), {t.slips.cbegin().value()});
+        s.execute(QStringLiteral("UPDATE {ylhzk} SET ylsl = ylsl + 7 WHERE yldm = ?"), {kMaterials.first()});
+    });
+    const QStringList caught = checkInvariants(s, t, mode);
+    const QStringList expected{QStringLiteral("serial numbers used twice"),
+                               QStringLiteral("slip %1: funds").arg(t.slips.cbegin().key()),
+                               QStringLiteral("material %1: stock").arg(kMaterials.first())};
+    int missed = 0;
+    for (const QString &e : expected) {
+        const bool found = std::any_of(caught.cbegin(), caught.cend(), [&](const QString &b) { return b.contains(e); });
+        std::printf("  planted \"%s\": %s\n", qPrintable(e), found ? "caught" : "MISSED");
+        if (!found) ++missed;
+    }
+    for (const QString &b : caught) std::printf("  BREACH %s\n", qPrintable(b));
+    return missed == 0 && !caught.isEmpty() ? 0 : 1;
+}
+
 int runParent(Options o, Mode mode)
 {
     Catalogs catalogs(o);
@@ -666,6 +710,7 @@ int runParent(Options o, Mode mode)
     const double seconds = wall.elapsed() / 1000.0;
 
     catalogs.session = Session::open(settingsFor(o));
+    if (o.breach) return plantAndCatch(*catalogs.session, t, mode);
     const QStringList breaches = checkInvariants(*catalogs.session, t, mode);
 
     std::printf("%s on %s: %d workstations, %.1f s\n", mode == Mode::Kill ? "killtest" : "workstations",

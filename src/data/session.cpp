@@ -106,6 +106,13 @@ void Session::failWriteAt(int n)
 {
     m_failWriteAt = n;
     m_writes = 0;
+    m_atWrite = nullptr;
+}
+
+void Session::onWriteAt(int n, std::function<void()> action)
+{
+    failWriteAt(n);
+    m_atWrite = std::move(action);
 }
 
 void Session::countWrite(const QString &sql)
@@ -116,7 +123,13 @@ void Session::countWrite(const QString &sql)
         && head.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) != 0
         && head.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) != 0)
         return;
-    if (++m_writes == m_failWriteAt) throw DbError(QStringLiteral("模拟的写入失败（第 %1 次写入）").arg(m_writes));
+    if (++m_writes != m_failWriteAt) return;
+    if (m_atWrite) {
+        const std::function<void()> action = std::exchange(m_atWrite, nullptr);
+        action();
+        return;
+    }
+    throw DbError(QStringLiteral("模拟的写入失败（第 %1 次写入）").arg(m_writes));
 }
 
 QSqlQuery Session::exec(const QString &statement, const Values &values)

@@ -117,6 +117,9 @@ public:
     // fails as a database error would; 0 turns it off. writesSeen() counts
     // the writes since the last call, so a test can fail each one in turn.
     void failWriteAt(int n);
+    // Tests: action runs just before the n-th write statement from now on
+    // (e.g. the connection is cut from outside); the write then goes ahead.
+    void onWriteAt(int n, std::function<void()> action);
     int writesSeen() const { return m_writes; }
 
     // Creates every catalog, table and index. Used by the admin tool and tests.
@@ -153,6 +156,7 @@ private:
     int m_writes = 0;
     int m_retries = 0;
     int m_failWriteAt = 0;
+    std::function<void()> m_atWrite;
     bool m_aborted = false; // a failed statement rolled the transaction back
     mutable QHash<QString, QString> m_expanded;
     struct Prepared {

@@ -8,6 +8,7 @@
 #include "production/productcatalogue.h"
 #include "production/productstock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fm {
@@ -23,6 +24,16 @@ QString idList(const std::vector<qint64> &ids, Values &values)
         values << id;
     }
     return QStringLiteral("id IN (%1)").arg(marks.join(QStringLiteral(", ")));
+}
+
+// A run's shift rows, each once, in the order every transaction locks them.
+std::vector<qint64> shiftIdsInOrder(const ProductionRun &run)
+{
+    std::vector<qint64> ids;
+    for (const ShiftShare &s : run.shiftRows) ids.push_back(s.id);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
 }
 
 bool sameQuantity(double a, double b)
@@ -73,6 +84,23 @@ ProductionRun ProductionRuns::draw(const RunHead &head, int firstSerial)
         run = ProductionRun();
         run.head = head;
         run.flag = productFlag(head.formula);
+        // The shift's rows this run adds to are locked first, in id order, as
+        // confirm and cancel take them: two runs of one shift then queue
+        // instead of deadlocking.
+        {
+            Values values{head.team, head.date};
+            QStringList marks;
+            for (const PricedFormulaLine &l : formula) {
+                marks << QStringLiteral("{ci:?}");
+                values << l.yldm;
+            }
+            const Rows shifts = m_s.rows(QStringLiteral("SELECT id FROM {scylxh} WHERE {ci:bzdm} = {ci:?} AND rq_1 = ? "
+                                                        "AND {ci:yldm} IN (%1) ORDER BY id")
+                                             .arg(marks.join(QStringLiteral(", "))),
+                                         values);
+            for (const Row &r : shifts)
+                m_s.lockRows(QStringLiteral("scylxh"), QStringLiteral("lrsl"), QStringLiteral("id = ?"), {r.id()});
+        }
         int serial = firstSerial;
         for (const PricedFormulaLine &l : formula) {
             const double kg = l.share * actual / 100;
@@ -198,10 +226,8 @@ RunBooking ProductionRuns::confirm(const ProductionRun &run, const std::vector<P
             QStringLiteral("UPDATE {scylk} SET bz = '1' WHERE %1 AND COALESCE(bz, '') <> '1'").arg(where), values);
         if (committed != int(run.lineIds.size()))
             throw DomainError(QStringLiteral("本次生产已经确认或取消，请重新输入！"));
-        std::vector<qint64> shiftIds;
-        for (const ShiftShare &s : run.shiftRows) shiftIds.push_back(s.id);
-        Values shiftValues;
-        m_s.execute(QStringLiteral("UPDATE {scylxh} SET bz = '1' WHERE %1").arg(idList(shiftIds, shiftValues)), shiftValues);
+        for (qint64 id : shiftIdsInOrder(run))
+            m_s.execute(QStringLiteral("UPDATE {scylxh} SET bz = '1' WHERE id = ?"), {id});
 
         for (const ProductSlot &s : output) {
             if (s.code.trimmed().isEmpty()) continue;
@@ -242,7 +268,9 @@ void ProductionRuns::cancel(const ProductionRun &run)
 {
     if (!run.isOpen()) return;
     m_s.transaction([&] {
-        for (const ShiftShare &s : run.shiftRows)
+        std::vector<ShiftShare> shares = run.shiftRows;
+        std::stable_sort(shares.begin(), shares.end(), [](const ShiftShare &a, const ShiftShare &b) { return a.id < b.id; });
+        for (const ShiftShare &s : shares)
             m_s.execute(QStringLiteral("UPDATE {scylxh} SET lrsl = lrsl - ? WHERE id = ?"), {s.kilograms, s.id});
         for (const ShiftShare &s : run.shiftRows) {
             if (!s.created) continue;
