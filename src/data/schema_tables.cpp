@@ -450,14 +450,14 @@ std::vector<TableDef> buildTables()
          T("bzdm", 2), T("bzdm0", 2), T("pfhm", 9), F("lrsl"), F("scjc"), F("sjjc"),
          F("lrjc"), T("rq_1", kDate), T("bz", 1), I("rec_num"), DT("rq_0"), F("pfbl"),
          T("pfmc", 14), I("scpc"), T("ylbz", 1)},
-        {CI({"bzdm", "rq_1"}), CI({"pfhm", "rq_1"})});
+        {CI({"bzdm", "rq_1"}), CI({"pfhm", "rq_1"}), IX({"rq_1"})});
 
     // Raw-material consumption per material, team and date.
     add(S, "scylxh",
         {T("yldm", 9), T("ylmc", kMaterialName), F("yljg"), F("sjsl"), F("scjc"), F("lrsl"),
          F("sjjc"), F("lrjc"), F("sjxh"), T("bzdm", 2), T("bzdm0", 2), T("rq_1", kDate),
          DT("rq_0"), I("rec_num"), T("bz", 1), T("ylbz", 1)},
-        {CI({"bzdm", "rq_1", "yldm"})});
+        {CI({"bzdm", "rq_1", "yldm"}), IX({"rq_1"})});
 
     // Theoretical raw-material use over a period; rq_0 is the end date text.
     add(S, "scyl_lr",

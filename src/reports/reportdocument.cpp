@@ -11,6 +11,13 @@ namespace fm {
 
 // ---------------------------------------------------------------- page setup
 
+bool PageSetup::isLandscape() const
+{
+    if (paperMm.width() <= paperMm.height()) return false;
+    const QPageSize::PageSizeId turned = QPageSize::id(paperMm.transposed(), QPageSize::Millimeter, QPageSize::FuzzyMatch);
+    return turned != QPageSize::Custom;
+}
+
 QPageLayout PageSetup::pageLayout() const
 {
     const bool landscape = isLandscape();

@@ -42,7 +42,9 @@ struct ComputedTable;
 class ReportTable;
 
 // Paper, orientation and margins. The paper size is given as the page is
-// read: a width larger than the height is landscape.
+// read. A standard sheet (A4, B4, ...) read wider than long is that sheet
+// turned: landscape. Any other size is a form fed as it is read, so it
+// stays portrait even when wider than long (210 x 200 mm continuous paper).
 struct PageSetup {
     QSizeF paperMm{210, 297};
     QMarginsF marginsMm{15, 15, 15, 15}; // left, top, right, bottom
@@ -51,7 +53,7 @@ struct PageSetup {
     static PageSetup a4Landscape() { return {{297, 210}, {15, 15, 15, 15}}; }
     static PageSetup custom(double widthMm, double heightMm) { return {{widthMm, heightMm}, {10, 10, 10, 10}}; }
 
-    bool isLandscape() const { return paperMm.width() > paperMm.height(); }
+    bool isLandscape() const;
     // For printers and PDF writers: the paper, with zero margins (the
     // renderer places everything itself, margins included).
     QPageLayout pageLayout() const;

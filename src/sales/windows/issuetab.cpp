@@ -301,23 +301,29 @@ Go IssueTab::enterPrice()
     return Go::advance();
 }
 
+const ProductQuote &IssueTab::quote() const
+{
+    if (!m_quote) throw DomainError(QStringLiteral("请先输入产品代码！"), ErrorCode::Incomplete);
+    return *m_quote;
+}
+
 Go IssueTab::enterBags()
 {
     m_lineBags = sales::parseBags(m_bags->text());
     m_unit->clear();
-    m_unit->setEditText(SalesSlip::unitFor(m_category->text(), m_quote->spec));
+    m_unit->setEditText(SalesSlip::unitFor(m_category->text(), quote().spec));
     return Go::advance();
 }
 
 Go IssueTab::enterUnit()
 {
-    m_kilograms->setText(numberText(SalesSlip::kilograms(m_lineBags, m_quote->spec)));
+    m_kilograms->setText(numberText(SalesSlip::kilograms(m_lineBags, quote().spec)));
     return Go::advance();
 }
 
 Go IssueTab::enterLine()
 {
-    const SlipLine line = m_slip->prepareLine(*m_quote, m_linePrice, m_lineBags, m_unit->currentText(), m_retailPolicy);
+    const SlipLine line = m_slip->prepareLine(quote(), m_linePrice, m_lineBags, m_unit->currentText(), m_retailPolicy);
     m_amount->setText(numberText(line.amount));
     // Past the credit limit the clerk decides; declining drops the line.
     const auto overLimit = creditWarning(session(), m_slip->customer().code, m_slip->totals().amount + line.amount,

@@ -64,6 +64,7 @@ private:
     Go enterProduct();
     Go enterPrice();
     Go enterBags();
+    const ProductQuote &quote() const; // the chosen product's, or a refusal
     Go enterUnit();
     Go enterLine();
     Go enterReceived();
