@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/dates.h"
 #include "data/bulkinsert.h"
+#include "data/samplehash.h"
 #include "data/dberror.h"
 #include "data/session.h"
 #include "production/productcatalogue.h"
@@ -20,16 +21,7 @@ namespace fm {
 
 namespace {
 
-// splitmix64, as the mill generator uses: the same numbers on every platform.
-quint64 mix(quint64 x)
-{
-    x += 0x9e3779b97f4a7c15ULL;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
-
-quint64 hashOf(quint64 a, quint64 b, quint64 salt) { return mix(mix(mix(salt) ^ a) ^ b); }
+using sample::hashOf;
 
 double unit(quint64 a, quint64 b, quint64 salt) { return double(hashOf(a, b, salt) % 1000000) / 1000000; }
 
